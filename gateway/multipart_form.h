@@ -1,0 +1,44 @@
+#pragma once
+// The multipart/form-data body of one gateway request, built field by field.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "gateway/byte_stream.h"
+
+namespace quorlex {
+
+class MultipartForm {
+ public:
+  // 27 hyphens and tarvRel: fixed, never generated, never compared with field contents.
+  static constexpr std::u16string_view fixedBoundary = u"---------------------------tarvRel";
+
+  MultipartForm() = default;
+  // A form whose body holds at most bodyLimit bytes, so that short appends can be shown.
+  explicit MultipartForm(std::size_t bodyLimit) : body_(bodyLimit) {}
+
+  MultipartForm(const MultipartForm&) = delete;
+  MultipartForm& operator=(const MultipartForm&) = delete;
+
+  // Appends one part; true when every byte of it was appended.
+  bool addField(std::u16string_view name, std::u16string_view value);
+  // Appends the text as UTF-8 at the body's position; true when every converted byte went in.
+  bool writeUtf8(std::u16string_view text);
+  // Appends "--boundary--" CR LF CR LF, once, after the last part.
+  bool writeTerminator();
+
+  // The body's length (low 32 bits); moves the position to the end.
+  std::uint32_t bodyLength();
+  void rewind() { body_.seekStart(); }
+
+  std::u16string_view boundary() const { return boundary_; }
+  std::span<const std::uint8_t> bodyBytes() const { return body_.bytes(); }
+
+ private:
+  ByteStream body_;
+  std::u16string boundary_{fixedBoundary};
+};
+
+}  // namespace quorlex
