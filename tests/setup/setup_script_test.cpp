@@ -249,11 +249,39 @@ TEST_F(SetupScriptTest, EveryRunStartsAfreshFromTheSetupData) {
   EXPECT_EQ(secondRunValue, u"");
 }
 
-TEST_F(SetupScriptTest, RequiredQuestionAsksThroughThePlatformsDialog) {
-  // The system's own table marks nothing required; a leave from the mapping page never asks.
+TEST_F(SetupScriptTest, TheSystemsTableNeverAsksTheRequiredQuestion) {
   platform->script = [](SheetSession& session) {
     session.sequence.show(1);
     return session.sequence.pressOk();
+  };
+  runUI();
+  EXPECT_TRUE(platform->questions.empty());
+  EXPECT_EQ(host.applyCount(), 1);
+}
+
+TEST_F(SetupScriptTest, OkWithARequiredRowUnmappedAsksThroughThePlatformsDialog) {
+  platform->answers = {541, 542};
+  bool firstOk = true;
+  platform->script = [&](SheetSession& session) {
+    session.pages.mapping.table()->row(9).required = 1;
+    session.sequence.show(1);
+    firstOk = session.sequence.pressOk();  // "Map Required Fields": the sheet stays
+    EXPECT_EQ(session.pages.mapping.grid().selected(), session.pages.mapping.grid().findItem(9));
+    return session.sequence.pressOk();  // "Ignore Requirement": it closes
+  };
+  runUI();
+  EXPECT_FALSE(firstOk);
+  ASSERT_EQ(platform->questions.size(), 2u);
+  EXPECT_EQ(platform->questions[0].buttons.at(0).text,
+            u"Map Required Fields\nReturn to the dialog and map the required fields, beginning with 'Parameter 10'.");
+  EXPECT_EQ(host.applyCount(), 1);
+}
+
+TEST_F(SetupScriptTest, CancelNeverAsksTheRequiredQuestion) {
+  platform->script = [](SheetSession& session) {
+    session.pages.mapping.table()->row(0).required = 1;
+    session.sequence.show(1);
+    return false;
   };
   runUI();
   EXPECT_TRUE(platform->questions.empty());
