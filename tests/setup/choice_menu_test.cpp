@@ -36,12 +36,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, CommandRanges,
                                          CommandCase{32777, std::nullopt, std::nullopt},
                                          CommandCase{32779, std::nullopt, std::nullopt}));
 
-class ChoiceMenuTest : public testing::Test {
- protected:
-  MemoryHost host;
-  std::shared_ptr<IReleaseSetupData> data = host.setupData();
-  CParameterTable table{data};
-};
+class ChoiceMenuTest : public testing::Test, protected testing_support::HostWithTable {};
 
 TEST_F(ChoiceMenuTest, BaseMenuIsTextConstantThenNoMapping) {
   ChoiceMenu menu = baseChoiceMenu();

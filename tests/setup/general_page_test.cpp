@@ -20,7 +20,7 @@ using testing_support::hostFailure;
 using Properties = std::vector<std::pair<std::u16string, std::u16string>>;
 namespace id = generalControl;
 
-class GeneralPageTest : public testing::Test {
+class GeneralPageTest : public testing::Test, protected testing_support::HostWithTable {
  protected:
   void SetUp() override {
     page.setTable(&table);
@@ -39,9 +39,10 @@ class GeneralPageTest : public testing::Test {
                                       {u"ExitProgramDelimiter", u";"}};
   }
 
-  MemoryHost host;
-  std::shared_ptr<IReleaseSetupData> data = host.setupData();
-  CParameterTable table{data};
+  void type(std::initializer_list<std::pair<std::int32_t, std::u16string_view>> edits) {
+    for (const auto& [control, text] : edits) controls.setText(control, text);
+  }
+
   FixedVersionSource version;
   ControlTexts controls;
   CPropertyPageSetupGeneral page{version};
@@ -170,14 +171,14 @@ TEST_F(GeneralPageTest, DoubledDelimiterIsStoredAsOneAfterOk) {
 TEST_F(GeneralPageTest, SaveWritesTheEditedControlsInOrderAsTyped) {
   storeEverything();
   page.onInitDialog();
-  controls.setText(id::instanceName, u"  Renamed ");
-  controls.setText(id::serverURL, u"https://gw.example:443");
-  controls.setText(id::userName, u"");
-  controls.setText(id::password, u"p@ss word");
-  controls.setText(id::exitProgramName, u"NEWPGM");
-  controls.setText(id::exitProgramLibrary, u"MYLIB");
-  controls.setText(id::delimiter, u"");
-  controls.setText(id::batchClassName, u"typed into a label");
+  type({{id::instanceName, u"  Renamed "},
+        {id::serverURL, u"https://gw.example:443"},
+        {id::userName, u""},
+        {id::password, u"p@ss word"},
+        {id::exitProgramName, u"NEWPGM"},
+        {id::exitProgramLibrary, u"MYLIB"},
+        {id::delimiter, u""},
+        {id::batchClassName, u"typed into a label"}});
   EXPECT_TRUE(page.saveSettings());
   EXPECT_EQ(host.record().name, u"  Renamed ");
   EXPECT_EQ(host.record().userName, u"");
@@ -217,13 +218,13 @@ class GeneralPageWriteFailure : public GeneralPageTest, public testing::WithPara
 
 TEST_P(GeneralPageWriteFailure, SkipsOnlyThatWrite) {
   page.onInitDialog();
-  controls.setText(id::instanceName, u"N");
-  controls.setText(id::serverURL, u"U");
-  controls.setText(id::userName, u"QUSER");
-  controls.setText(id::password, u"P");
-  controls.setText(id::exitProgramName, u"PGM");
-  controls.setText(id::exitProgramLibrary, u"LIB");
-  controls.setText(id::delimiter, u";");
+  type({{id::instanceName, u"N"},
+        {id::serverURL, u"U"},
+        {id::userName, u"QUSER"},
+        {id::password, u"P"},
+        {id::exitProgramName, u"PGM"},
+        {id::exitProgramLibrary, u"LIB"},
+        {id::delimiter, u";"}});
   host.faults().fail(GetParam().operation, hostFailure, GetParam().onCall);
   EXPECT_TRUE(page.saveSettings());
   const SetupRecord& record = host.record();

@@ -11,9 +11,8 @@ namespace {
 
 using testing_support::hostFailure;
 
-class MappedPropertyTest : public testing::Test {
+class MappedPropertyTest : public testing::Test, protected testing_support::HostWithTable {
  protected:
-  void SetUp() override { table.fillDefaults(); }
 
   const MenuEntry& entry(const ChoiceMenu& menu, std::u16string_view title) {
     const MenuEntry* found = menu.find(title);
@@ -22,9 +21,6 @@ class MappedPropertyTest : public testing::Test {
     return found ? *found : none;
   }
 
-  MemoryHost host;
-  std::shared_ptr<IReleaseSetupData> data = host.setupData();
-  CParameterTable table{data};
   CMappedProperty* active = nullptr;
   CMappedProperty item{&table, &active};
 };
@@ -70,10 +66,8 @@ struct SatisfiedCase {
 class IsSatisfied : public testing::TestWithParam<SatisfiedCase> {};
 
 TEST_P(IsSatisfied, OnlyARequiredUnmappedRowFails) {
-  MemoryHost host;
-  auto data = host.setupData();
-  CParameterTable table(data);
-  table.fillDefaults();
+  testing_support::HostWithTable setup;
+  CParameterTable& table = setup.table;
   table.row(3).required = GetParam().required;
   table.row(3).sourceType = GetParam().sourceType;
   table.row(3).source = GetParam().source;
@@ -152,11 +146,10 @@ struct IndexChoiceFailure {
 class IndexFieldChoiceFailure : public testing::TestWithParam<IndexChoiceFailure> {};
 
 TEST_P(IndexFieldChoiceFailure, ChangesNothing) {
-  MemoryHost host;
+  testing_support::HostWithTable setup;
+  MemoryHost& host = setup.host;
+  CParameterTable& table = setup.table;
   host.record().indexFields = {u"INV", u"Customer"};
-  auto data = host.setupData();
-  CParameterTable table(data);
-  table.fillDefaults();
   table.row(1).source = u"ABC";
   table.row(1).sourceType = KFX_REL_TEXTCONSTANT;
   CMappedProperty item(&table, nullptr);

@@ -4,16 +4,14 @@
 
 #include "server/memory_host.h"
 #include "setup/parameter_table.h"
+#include "setup_fakes.h"
 
 namespace quorlex {
 namespace {
 
-class MappingPageTest : public testing::Test {
+class MappingPageTest : public testing::Test, protected testing_support::HostWithTable {
  protected:
-  void SetUp() override {
-    table.fillDefaults();
-    page.setTable(&table);
-  }
+  void SetUp() override { page.setTable(&table); }
 
   std::vector<std::u16string> itemNames(const PropertyGroup& group) {
     std::vector<std::u16string> names;
@@ -21,9 +19,6 @@ class MappingPageTest : public testing::Test {
     return names;
   }
 
-  MemoryHost host;
-  std::shared_ptr<IReleaseSetupData> data = host.setupData();
-  CParameterTable table{data};
   CPropertyPageSetupMapping page;
 };
 

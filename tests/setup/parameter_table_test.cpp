@@ -99,10 +99,9 @@ struct LinkFaultCase {
 class LoadLinksFault : public testing::TestWithParam<LinkFaultCase> {};
 
 TEST_P(LoadLinksFault, SkipsOrEmptiesOnlyTheUnreadableLink) {
-  MemoryHost host;
-  auto data = host.setupData();
-  CParameterTable table(data);
-  table.fillDefaults();
+  testing_support::HostWithTable setup;
+  MemoryHost& host = setup.host;
+  CParameterTable& table = setup.table;
   host.record().links = {{u"INV", KFX_REL_INDEXFIELD, u"PARM3"}, {u"ABC", KFX_REL_TEXTCONSTANT, u"PARM5"}};
   host.faults().fail(GetParam().operation, hostFailure, 1);
   EXPECT_TRUE(table.loadLinks());

@@ -65,21 +65,15 @@ TEST(AskRequiredFields, APercentInTheNameIsNotRead) {
             u"Map Required Fields\nReturn to the dialog and map the required fields, beginning with 'Rate %1 %%'.");
 }
 
-class RequiredCheck : public testing::Test {
+class RequiredCheck : public testing::Test, protected testing_support::HostWithTable {
  protected:
-  void SetUp() override {
-    table.fillDefaults();
-    page.setTable(&table);
-  }
+  void SetUp() override { page.setTable(&table); }
 
   void buildAndCollapse() {
     page.onInitDialog();
     for (PropertyGroup& group : page.grid().groups()) group.expanded = false;
   }
 
-  MemoryHost host;
-  std::shared_ptr<IReleaseSetupData> data = host.setupData();
-  CParameterTable table{data};
   std::vector<std::u16string> asked;
   bool answerMap = true;
   CPropertyPageSetupMapping page{[this](std::u16string_view name) {
@@ -137,13 +131,10 @@ TEST_F(RequiredCheck, AnEmptyConstantIsUnmappedAndATypedOneIsMapped) {
 }
 
 TEST(RequiredCheckWithoutQuestion, KeepsThePageAsWhenNoDialogAppears) {
-  MemoryHost host;
-  auto data = host.setupData();
-  CParameterTable table(data);
-  table.fillDefaults();
-  table.row(0).required = 1;
+  testing_support::HostWithTable setup;
+  setup.table.row(0).required = 1;
   CPropertyPageSetupMapping page;
-  page.setTable(&table);
+  page.setTable(&setup.table);
   page.onInitDialog();
   EXPECT_FALSE(page.onKillActive());
 }

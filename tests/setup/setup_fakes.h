@@ -9,13 +9,23 @@
 #include <string>
 #include <vector>
 
+#include "server/memory_host.h"
 #include "setup/dialog_controls.h"
+#include "setup/parameter_table.h"
 #include "setup/page_sequence.h"
 #include "setup/setup_sheet.h"
 
 namespace quorlex::testing_support {
 
 inline constexpr ResultCode hostFailure = static_cast<ResultCode>(0x80040001);
+
+// An in-memory host and a parameter table on its setup data, rows as fillDefaults sets them.
+struct HostWithTable {
+  HostWithTable() { table.fillDefaults(); }
+  MemoryHost host;
+  std::shared_ptr<IReleaseSetupData> data = host.setupData();
+  CParameterTable table{data};
+};
 
 class FixedVersionSource final : public IVersionSource {
  public:
