@@ -1,5 +1,5 @@
-// The type library and version block that quorlex.dll carries, read from the file as a
-// host's tools read them.
+// The resources quorlex.dll carries (type library, version block, string table), read from
+// the file as a host's tools read them.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@
 #include "common/com_ptr.h"
 #include "common/unique_bstr.h"
 #include "resources/quorlex_h.h"
+#include "resources/string_table.h"
 #include "server/class_table.h"
 
 namespace quorlex {
@@ -237,6 +238,21 @@ TEST(VersionResource, TheComponentCarriesItsProductVersion) {
   EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);  // 1.0
   EXPECT_EQ(fixed->dwProductVersionLS, 0x00000000u);  // .0.0
   EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_DLL));
+}
+
+TEST(StringTable, TheResourcesHoldTheTableTheCodeReads) {
+  HMODULE file = LoadLibraryExW(componentFile().path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(file, nullptr);
+  for (const ComponentString& entry : componentStrings()) {
+    const wchar_t* text = nullptr;
+    // With no buffer, LoadString gives the resource's own text and its length.
+    int length = LoadStringW(file, entry.id, reinterpret_cast<LPWSTR>(&text), 0);
+    ASSERT_GT(length, 0) << entry.id;
+    EXPECT_EQ(std::u16string_view(reinterpret_cast<const char16_t*>(text), static_cast<std::size_t>(length)),
+              entry.text)
+        << entry.id;
+  }
+  FreeLibrary(file);
 }
 
 }  // namespace
