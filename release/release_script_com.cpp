@@ -1,10 +1,9 @@
 #include "release/release_script_com.h"
 
-#include <new>
-
 #include "release/release_script.h"
 #include "resources/quorlex_h.h"
 #include "server/aggregatable_object_com.h"
+#include "server/com_guard.h"
 #include "server/host_dispatch_adapters.h"
 #include "server/script_dispatch_com.h"
 
@@ -15,18 +14,6 @@ constexpr DISPID openScriptId = 0x60030000;
 constexpr DISPID releaseDocId = 0x60030001;
 constexpr DISPID closeScriptId = 0x60030002;
 constexpr DISPID documentDataId = 0x60030003;
-
-// No exception leaves a method of the object.
-template <class Operation>
-HRESULT guarded(Operation&& operation) {
-  try {
-    return operation();
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  } catch (...) {
-    return E_UNEXPECTED;
-  }
-}
 
 class ReleaseScriptObject final : public ::IKfxReleaseScript, public AggregatableObject {
  public:
@@ -77,11 +64,7 @@ class ReleaseScriptObject final : public ::IKfxReleaseScript, public Aggregatabl
   }
 
   HRESULT STDMETHODCALLTYPE OpenScript(::KfxReturnValue* result) override {
-    if (!result) return E_POINTER;
-    KfxReturnValue outcome = KFX_REL_ERROR;
-    script_.OpenScript(outcome);
-    *result = static_cast<::KfxReturnValue>(outcome);
-    return S_OK;
+    return run(&releaseScript::OpenScript, result);
   }
 
   // The document release itself arrives with the release engine's ReleaseDoc; until then
@@ -93,11 +76,7 @@ class ReleaseScriptObject final : public ::IKfxReleaseScript, public Aggregatabl
   }
 
   HRESULT STDMETHODCALLTYPE CloseScript(::KfxReturnValue* result) override {
-    if (!result) return E_POINTER;
-    KfxReturnValue outcome = KFX_REL_ERROR;
-    script_.CloseScript(outcome);
-    *result = static_cast<::KfxReturnValue>(outcome);
-    return S_OK;
+    return run(&releaseScript::CloseScript, result);
   }
 
   HRESULT STDMETHODCALLTYPE get_DocumentData(IDispatch** out) override {
@@ -108,13 +87,24 @@ class ReleaseScriptObject final : public ::IKfxReleaseScript, public Aggregatabl
   }
 
   HRESULT STDMETHODCALLTYPE putref_DocumentData(IDispatch* data) override {
-    return guarded([&] {
+    return guardedCall([&] {
       script_.setDocumentData(releaseDataOverDispatch(com_ptr<IDispatch>(data)));
       return S_OK;
     });
   }
 
  private:
+  // One of the script's methods, its outcome handed to the host.
+  HRESULT run(void (releaseScript::*method)(KfxReturnValue&), ::KfxReturnValue* result) {
+    if (!result) return E_POINTER;
+    return guardedCall([&] {
+      KfxReturnValue outcome = KFX_REL_ERROR;
+      (script_.*method)(outcome);
+      *result = static_cast<::KfxReturnValue>(outcome);
+      return S_OK;
+    });
+  }
+
   void* findInterface(REFIID iid) override {
     if (iid == IID_IDispatch || iid == IID_IKfxReleaseScript) return static_cast<::IKfxReleaseScript*>(this);
     return nullptr;
@@ -126,7 +116,7 @@ class ReleaseScriptObject final : public ::IKfxReleaseScript, public Aggregatabl
 }  // namespace
 
 HRESULT createReleaseScriptObject(IUnknown* outer, com_ptr<IUnknown>& out) {
-  return guarded([&] {
+  return guardedCall([&] {
     auto object = std::make_unique<ReleaseScriptObject>(outer);
     out = com_ptr<IUnknown>::attach(object.release()->innerUnknown());
     return S_OK;

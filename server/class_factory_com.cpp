@@ -1,19 +1,17 @@
 #include "server/class_factory_com.h"
 
 #include <memory>
-#include <new>
 
+#include "server/com_guard.h"
 #include "server/module_lock.h"
 
 namespace quorlex {
 
 HRESULT ClassFactory::create(InstanceCreator creator, com_ptr<ClassFactory>& out) {
-  try {
+  return guardedCall([&] {
     out = com_ptr<ClassFactory>::attach(std::make_unique<ClassFactory>(creator).release());
     return S_OK;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 HRESULT ClassFactory::QueryInterface(REFIID iid, void** out) {

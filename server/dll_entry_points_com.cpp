@@ -8,6 +8,7 @@
 
 #include "common/result_code.h"
 #include "server/class_objects_com.h"
+#include "server/com_guard.h"
 #include "server/module_lock.h"
 #include "server/registration_com.h"
 #include "server/socket_layer_win.h"
@@ -21,15 +22,6 @@ void reportRefusedLoad(int error) {
   text += std::to_wstring(error);
   text += L"; the component refuses to load.\n";
   OutputDebugStringW(text.c_str());
-}
-
-template <class Entry>
-HRESULT guardedEntry(Entry&& entry) {
-  try {
-    return entry();
-  } catch (...) {
-    return E_UNEXPECTED;
-  }
 }
 
 }  // namespace
@@ -52,12 +44,12 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
 }
 
 STDAPI DllGetClassObject(REFCLSID classId, REFIID iid, LPVOID* out) {
-  return guardedEntry([&] { return quorlex::getClassObject(classId, iid, out); });
+  return quorlex::guardedCall([&] { return quorlex::getClassObject(classId, iid, out); });
 }
 
 // S_FALSE while an object of the component is alive or a host holds a server lock.
 STDAPI DllCanUnloadNow() { return quorlex::moduleLockCount() > 0 ? S_FALSE : S_OK; }
 
-STDAPI DllRegisterServer() { return guardedEntry(quorlex::registerServer); }
+STDAPI DllRegisterServer() { return quorlex::guardedCall(quorlex::registerServer); }
 
-STDAPI DllUnregisterServer() { return guardedEntry(quorlex::unregisterServer); }
+STDAPI DllUnregisterServer() { return quorlex::guardedCall(quorlex::unregisterServer); }

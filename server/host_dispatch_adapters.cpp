@@ -27,6 +27,17 @@ class DispatchAdapter {
   DispatchObject host_;
 };
 
+// A collection with Count and Item(position), its items adapted by ItemAdapter.
+template <class Collection, class ItemAdapter, class Item>
+class CollectionAdapter : public Collection, protected DispatchAdapter {
+ public:
+  using DispatchAdapter::DispatchAdapter;
+  ResultCode count(std::int32_t& out) override { return host_.getNumber(u"Count", out); }
+  ResultCode item(std::int32_t position, std::shared_ptr<Item>& out) override {
+    return getAdapted<ItemAdapter>(u"Item", out, dispatchArguments(numberArgument(position)));
+  }
+};
+
 class CustomPropertyAdapter final : public ICustomProperty, DispatchAdapter {
  public:
   using DispatchAdapter::DispatchAdapter;
@@ -53,14 +64,7 @@ class RowValueAdapter final : public IRowValue, DispatchAdapter {
   ResultCode value(std::u16string& out) override { return host_.getText(u"Value", out); }
 };
 
-class RowValuesAdapter final : public IRowValues, DispatchAdapter {
- public:
-  using DispatchAdapter::DispatchAdapter;
-  ResultCode count(std::int32_t& out) override { return host_.getNumber(u"Count", out); }
-  ResultCode item(std::int32_t row, std::shared_ptr<IRowValue>& out) override {
-    return getAdapted<RowValueAdapter>(u"Item", out, dispatchArguments(numberArgument(row)));
-  }
-};
+using RowValuesAdapter = CollectionAdapter<IRowValues, RowValueAdapter, IRowValue>;
 
 class ValueAdapter final : public IValue, DispatchAdapter {
  public:
@@ -84,14 +88,7 @@ class ValueAdapter final : public IValue, DispatchAdapter {
   }
 };
 
-class ValuesAdapter final : public IValues, DispatchAdapter {
- public:
-  using DispatchAdapter::DispatchAdapter;
-  ResultCode count(std::int32_t& out) override { return host_.getNumber(u"Count", out); }
-  ResultCode item(std::int32_t position, std::shared_ptr<IValue>& out) override {
-    return getAdapted<ValueAdapter>(u"Item", out, dispatchArguments(numberArgument(position)));
-  }
-};
+using ValuesAdapter = CollectionAdapter<IValues, ValueAdapter, IValue>;
 
 class ReleaseDataAdapter final : public IReleaseData, public DispatchAdapter {
  public:
@@ -123,13 +120,9 @@ class LinkAdapter final : public ILink, DispatchAdapter {
   ResultCode destination(std::u16string& out) override { return host_.getText(u"Destination", out); }
 };
 
-class LinksAdapter final : public ILinks, DispatchAdapter {
+class LinksAdapter final : public CollectionAdapter<ILinks, LinkAdapter, ILink> {
  public:
-  using DispatchAdapter::DispatchAdapter;
-  ResultCode count(std::int32_t& out) override { return host_.getNumber(u"Count", out); }
-  ResultCode item(std::int32_t position, std::shared_ptr<ILink>& out) override {
-    return getAdapted<LinkAdapter>(u"Item", out, dispatchArguments(numberArgument(position)));
-  }
+  using CollectionAdapter::CollectionAdapter;
   ResultCode removeAll() override { return host_.call(u"RemoveAll"); }
   ResultCode add(const std::u16string& source, std::int32_t sourceType, const std::u16string& destination) override {
     return host_.call(u"Add",
@@ -143,14 +136,7 @@ class IndexFieldAdapter final : public IIndexField, DispatchAdapter {
   ResultCode name(std::u16string& out) override { return host_.getText(u"Name", out); }
 };
 
-class IndexFieldsAdapter final : public IIndexFields, DispatchAdapter {
- public:
-  using DispatchAdapter::DispatchAdapter;
-  ResultCode count(std::int32_t& out) override { return host_.getNumber(u"Count", out); }
-  ResultCode item(std::int32_t position, std::shared_ptr<IIndexField>& out) override {
-    return getAdapted<IndexFieldAdapter>(u"Item", out, dispatchArguments(numberArgument(position)));
-  }
-};
+using IndexFieldsAdapter = CollectionAdapter<IIndexFields, IndexFieldAdapter, IIndexField>;
 
 class ValueNameEnumeratorAdapter final : public IValueNameEnumerator {
  public:

@@ -1,27 +1,15 @@
 #include "server/host_dispatch_objects.h"
 
 #include <atomic>
-#include <new>
 
 #include "common/unique_bstr.h"
 #include "common/unique_variant.h"
 #include "resources/quorlex_h.h"
+#include "server/com_guard.h"
 #include "server/type_library_com.h"
 
 namespace quorlex {
 namespace {
-
-// Runs one operation of a portable object; no exception leaves it.
-template <class Operation>
-HRESULT guarded(Operation&& operation) {
-  try {
-    return operation();
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  } catch (...) {
-    return E_UNEXPECTED;
-  }
-}
 
 // Reference counting and IDispatch through the interface's type information. offered is
 // the interface id QueryInterface answers besides IUnknown and IDispatch; null for an
@@ -81,17 +69,6 @@ class ExposedObject : public Interface {
     if (code > 0) positiveCode_ = code;
     return code;
   }
-  HRESULT replyText(ResultCode code, const std::u16string& text, BSTR* out) {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (!hostSucceeded(code)) return reply(code);
-    return copyToBstr(text, out);
-  }
-  HRESULT replyNumber(ResultCode code, std::int32_t number, LONG* out) {
-    if (!out) return E_POINTER;
-    if (hostSucceeded(code)) *out = number;
-    return reply(code);
-  }
 
  private:
   const IID* offered_;
@@ -100,7 +77,8 @@ class ExposedObject : public Interface {
   HRESULT positiveCode_ = S_OK;
 };
 
-// Creates the exposed object Exposed over the portable object and hands out its Interface.
+// Creates the exposed object Exposed over the portable object and hands it out as out's
+// interface.
 template <class Exposed, class Interface, class Portable>
 HRESULT expose(const IID& typeId, const IID* offered, std::shared_ptr<Portable> portable, Interface** out) {
   if (!out) return E_POINTER;
@@ -108,7 +86,7 @@ HRESULT expose(const IID& typeId, const IID* offered, std::shared_ptr<Portable> 
   com_ptr<ITypeInfo> typeInfo;
   HRESULT code = ownTypeInfo(typeId, typeInfo);
   if (FAILED(code)) return code;
-  return guarded([&]() -> HRESULT {
+  return guardedCall([&]() -> HRESULT {
     *out = std::make_unique<Exposed>(offered, std::move(typeInfo), std::move(portable)).release();
     return S_OK;
   });
@@ -121,284 +99,195 @@ HRESULT expose(const IID& id, std::shared_ptr<Portable> portable, Interface** ou
 
 std::u16string textOf(BSTR text) { return std::u16string(unique_bstr::view(text)); }
 
-class ExposedCustomProperty final : public ExposedObject<::ICustomProperty> {
+// An exposed object over one portable object, with the three kinds of operation the host's
+// objects have: reads of a text or a number, actions, and child objects.
+template <class Interface, class Portable>
+class ExposedOver : public ExposedObject<Interface> {
  public:
-  ExposedCustomProperty(const IID* offered, com_ptr<ITypeInfo> info, std::shared_ptr<quorlex::ICustomProperty> portable)
-      : ExposedObject(offered, std::move(info)), portable_(std::move(portable)) {}
-  HRESULT STDMETHODCALLTYPE get_Value(BSTR* out) override {
-    return guarded([&]() -> HRESULT {
-      std::u16string text;
-      return replyText(portable_->value(text), text, out);
+  using PortableType = Portable;
+  ExposedOver(const IID* offered, com_ptr<ITypeInfo> info, std::shared_ptr<Portable> portable)
+      : ExposedObject<Interface>(offered, std::move(info)), portable_(std::move(portable)) {}
+
+ protected:
+  HRESULT text(ResultCode (Portable::*read)(std::u16string&), BSTR* out) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    return guardedCall([&]() -> HRESULT {
+      std::u16string value;
+      ResultCode code = ((*portable_).*read)(value);
+      if (!hostSucceeded(code)) return this->reply(code);
+      return copyToBstr(value, out);
     });
   }
 
- private:
-  std::shared_ptr<quorlex::ICustomProperty> portable_;
+  template <class Number>
+  HRESULT number(ResultCode (Portable::*read)(std::int32_t&), Number* out) {
+    if (!out) return E_POINTER;
+    return guardedCall([&]() -> HRESULT {
+      std::int32_t value = 0;
+      ResultCode code = ((*portable_).*read)(value);
+      if (hostSucceeded(code)) *out = static_cast<Number>(value);
+      return this->reply(code);
+    });
+  }
+
+  // An operation whose only outcome is its code.
+  template <class Operation>
+  HRESULT act(Operation&& operation) {
+    return guardedCall([&]() -> HRESULT { return this->reply(operation(*portable_)); });
+  }
+
+  // read(portable, item) gives the child, which goes out exposed as Exposed.
+  template <class Exposed, class Out, class Read>
+  HRESULT child(const IID& id, Read&& read, Out** out) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    return guardedCall([&]() -> HRESULT {
+      std::shared_ptr<typename Exposed::PortableType> item;
+      ResultCode code = read(*portable_, item);
+      if (!hostSucceeded(code)) return this->reply(code);
+      return expose<Exposed>(id, std::move(item), out);
+    });
+  }
+
+  std::shared_ptr<Portable> portable_;
 };
 
-class ExposedCustomProperties final : public ExposedObject<::ICustomProperties> {
+class ExposedCustomProperty final : public ExposedOver<::ICustomProperty, quorlex::ICustomProperty> {
  public:
-  ExposedCustomProperties(const IID* offered, com_ptr<ITypeInfo> info, std::shared_ptr<quorlex::ICustomProperties> portable)
-      : ExposedObject(offered, std::move(info)), portable_(std::move(portable)) {}
+  using ExposedOver::ExposedOver;
+  HRESULT STDMETHODCALLTYPE get_Value(BSTR* out) override { return text(&PortableType::value, out); }
+};
+
+class ExposedCustomProperties final : public ExposedOver<::ICustomProperties, quorlex::ICustomProperties> {
+ public:
+  using ExposedOver::ExposedOver;
   HRESULT STDMETHODCALLTYPE get_Item(BSTR name, ::ICustomProperty** out) override {
-    return guarded([&]() -> HRESULT {
-      std::shared_ptr<quorlex::ICustomProperty> item;
-      ResultCode code = portable_->item(textOf(name), item);
-      if (!hostSucceeded(code)) return reply(code);
-      return expose<ExposedCustomProperty>(IID_ICustomProperty, std::move(item), out);
-    });
+    return child<ExposedCustomProperty>(
+        IID_ICustomProperty, [&](PortableType& properties, auto& item) { return properties.item(textOf(name), item); },
+        out);
   }
   HRESULT STDMETHODCALLTYPE Remove(BSTR name) override {
-    return guarded([&]() -> HRESULT { return reply(portable_->remove(textOf(name))); });
+    return act([&](PortableType& properties) { return properties.remove(textOf(name)); });
   }
   HRESULT STDMETHODCALLTYPE Add(BSTR name, BSTR value) override {
-    return guarded([&]() -> HRESULT { return reply(portable_->add(textOf(name), textOf(value))); });
+    return act([&](PortableType& properties) { return properties.add(textOf(name), textOf(value)); });
   }
-
- private:
-  std::shared_ptr<quorlex::ICustomProperties> portable_;
 };
 
-class ExposedRowValue final : public ExposedObject<::IRowValue> {
+class ExposedRowValue final : public ExposedOver<::IRowValue, quorlex::IRowValue> {
  public:
-  ExposedRowValue(const IID* offered, com_ptr<ITypeInfo> info, std::shared_ptr<quorlex::IRowValue> portable)
-      : ExposedObject(offered, std::move(info)), portable_(std::move(portable)) {}
-  HRESULT STDMETHODCALLTYPE get_Value(BSTR* out) override {
-    return guarded([&]() -> HRESULT {
-      std::u16string text;
-      return replyText(portable_->value(text), text, out);
-    });
-  }
-
- private:
-  std::shared_ptr<quorlex::IRowValue> portable_;
+  using ExposedOver::ExposedOver;
+  HRESULT STDMETHODCALLTYPE get_Value(BSTR* out) override { return text(&PortableType::value, out); }
 };
 
 // Without a portable object it stands for a RowValues object lacking IRowValues.
-class ExposedRowValues final : public ExposedObject<::IRowValues> {
+class ExposedRowValues final : public ExposedOver<::IRowValues, quorlex::IRowValues> {
  public:
-  ExposedRowValues(const IID* offered, com_ptr<ITypeInfo> info, std::shared_ptr<quorlex::IRowValues> portable)
-      : ExposedObject(offered, std::move(info)), portable_(std::move(portable)) {}
+  using ExposedOver::ExposedOver;
   HRESULT STDMETHODCALLTYPE get_Count(LONG* out) override {
-    if (!portable_) return E_NOTIMPL;
-    return guarded([&]() -> HRESULT {
-      std::int32_t count = 0;
-      ResultCode code = portable_->count(count);
-      return replyNumber(code, count, out);
-    });
+    return portable_ ? number(&PortableType::count, out) : E_NOTIMPL;
   }
   HRESULT STDMETHODCALLTYPE get_Item(LONG row, ::IRowValue** out) override {
     if (!portable_) return E_NOTIMPL;
-    return guarded([&]() -> HRESULT {
-      std::shared_ptr<quorlex::IRowValue> item;
-      ResultCode code = portable_->item(row, item);
-      if (!hostSucceeded(code)) return reply(code);
-      return expose<ExposedRowValue>(IID_IRowValue, std::move(item), out);
-    });
+    return child<ExposedRowValue>(IID_IRowValue, [&](PortableType& rows, auto& item) { return rows.item(row, item); },
+                                  out);
   }
-
- private:
-  std::shared_ptr<quorlex::IRowValues> portable_;
 };
 
-class ExposedValue final : public ExposedObject<::IValue> {
+class ExposedValue final : public ExposedOver<::IValue, quorlex::IValue> {
  public:
-  ExposedValue(const IID* offered, com_ptr<ITypeInfo> info, std::shared_ptr<quorlex::IValue> portable)
-      : ExposedObject(offered, std::move(info)), portable_(std::move(portable)) {}
-  HRESULT STDMETHODCALLTYPE get_Destination(BSTR* out) override { return text(&quorlex::IValue::destination, out); }
-  HRESULT STDMETHODCALLTYPE get_Value(BSTR* out) override { return text(&quorlex::IValue::value, out); }
-  HRESULT STDMETHODCALLTYPE get_TableName(BSTR* out) override { return text(&quorlex::IValue::tableName, out); }
+  using ExposedOver::ExposedOver;
+  HRESULT STDMETHODCALLTYPE get_Destination(BSTR* out) override { return text(&PortableType::destination, out); }
+  HRESULT STDMETHODCALLTYPE get_Value(BSTR* out) override { return text(&PortableType::value, out); }
+  HRESULT STDMETHODCALLTYPE get_TableName(BSTR* out) override { return text(&PortableType::tableName, out); }
   HRESULT STDMETHODCALLTYPE get_RowValues(LONG key, IDispatch** out) override {
-    return guarded([&]() -> HRESULT {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    return guardedCall([&]() -> HRESULT {
       std::shared_ptr<quorlex::IRowValues> rows;
       ResultCode code = portable_->rowValues(key, rows);
       if (!hostSucceeded(code)) return reply(code);
       const IID* offered = rows ? &IID_IRowValues : nullptr;
-      ::IRowValues* object = nullptr;
-      code = expose<ExposedRowValues>(IID_IRowValues, offered, std::move(rows), &object);
-      *out = object;
-      return code;
+      return expose<ExposedRowValues>(IID_IRowValues, offered, std::move(rows), out);
     });
   }
-
- private:
-  HRESULT text(ResultCode (quorlex::IValue::*read)(std::u16string&), BSTR* out) {
-    return guarded([&]() -> HRESULT {
-      std::u16string value;
-      return replyText(((*portable_).*read)(value), value, out);
-    });
-  }
-  std::shared_ptr<quorlex::IValue> portable_;
 };
 
-class ExposedValues final : public ExposedObject<::IValues> {
+class ExposedValues final : public ExposedOver<::IValues, quorlex::IValues> {
  public:
-  ExposedValues(const IID* offered, com_ptr<ITypeInfo> info, std::shared_ptr<quorlex::IValues> portable)
-      : ExposedObject(offered, std::move(info)), portable_(std::move(portable)) {}
-  HRESULT STDMETHODCALLTYPE get_Count(LONG* out) override {
-    return guarded([&]() -> HRESULT {
-      std::int32_t count = 0;
-      ResultCode code = portable_->count(count);
-      return replyNumber(code, count, out);
-    });
-  }
+  using ExposedOver::ExposedOver;
+  HRESULT STDMETHODCALLTYPE get_Count(LONG* out) override { return number(&PortableType::count, out); }
   HRESULT STDMETHODCALLTYPE get_Item(LONG position, ::IValue** out) override {
-    return guarded([&]() -> HRESULT {
-      std::shared_ptr<quorlex::IValue> item;
-      ResultCode code = portable_->item(position, item);
-      if (!hostSucceeded(code)) return reply(code);
-      return expose<ExposedValue>(IID_IValue, std::move(item), out);
-    });
+    return child<ExposedValue>(
+        IID_IValue, [&](PortableType& values, auto& item) { return values.item(position, item); }, out);
   }
-
- private:
-  std::shared_ptr<quorlex::IValues> portable_;
 };
 
-class ExposedReleaseData final : public ExposedObject<::IReleaseData> {
+class ExposedReleaseData final : public ExposedOver<::IReleaseData, quorlex::IReleaseData> {
  public:
-  ExposedReleaseData(const IID* offered, com_ptr<ITypeInfo> info, std::shared_ptr<quorlex::IReleaseData> portable)
-      : ExposedObject(offered, std::move(info)), portable_(std::move(portable)) {}
-  HRESULT STDMETHODCALLTYPE get_UserName(BSTR* out) override {
-    return guarded([&]() -> HRESULT {
-      std::u16string text;
-      return replyText(portable_->userName(text), text, out);
-    });
-  }
-  HRESULT STDMETHODCALLTYPE get_Password(BSTR* out) override {
-    return guarded([&]() -> HRESULT {
-      std::u16string text;
-      return replyText(portable_->password(text), text, out);
-    });
-  }
+  using ExposedOver::ExposedOver;
+  HRESULT STDMETHODCALLTYPE get_UserName(BSTR* out) override { return text(&PortableType::userName, out); }
+  HRESULT STDMETHODCALLTYPE get_Password(BSTR* out) override { return text(&PortableType::password, out); }
   HRESULT STDMETHODCALLTYPE get_CustomProperties(::ICustomProperties** out) override {
-    return guarded([&]() -> HRESULT {
-      std::shared_ptr<quorlex::ICustomProperties> properties;
-      ResultCode code = portable_->customProperties(properties);
-      if (!hostSucceeded(code)) return reply(code);
-      return expose<ExposedCustomProperties>(IID_ICustomProperties, std::move(properties), out);
-    });
+    return child<ExposedCustomProperties>(
+        IID_ICustomProperties, [](PortableType& data, auto& item) { return data.customProperties(item); }, out);
   }
   HRESULT STDMETHODCALLTYPE get_Values(::IValues** out) override {
-    return guarded([&]() -> HRESULT {
-      std::shared_ptr<quorlex::IValues> values;
-      ResultCode code = portable_->values(values);
-      if (!hostSucceeded(code)) return reply(code);
-      return expose<ExposedValues>(IID_IValues, std::move(values), out);
-    });
+    return child<ExposedValues>(IID_IValues, [](PortableType& data, auto& item) { return data.values(item); }, out);
   }
   HRESULT STDMETHODCALLTYPE LogError(LONG err1, LONG err2, LONG err3, BSTR errorMessage, BSTR codeModule,
                                      LONG lineNumber) override {
-    return guarded([&]() -> HRESULT {
-      return reply(portable_->logError(err1, err2, err3, textOf(errorMessage), textOf(codeModule), lineNumber));
+    return act([&](PortableType& data) {
+      return data.logError(err1, err2, err3, textOf(errorMessage), textOf(codeModule), lineNumber);
     });
   }
   // windows.h spells SendMessage as SendMessageW here and in the interface alike.
   HRESULT STDMETHODCALLTYPE SendMessage(BSTR messageString, LONG errorNumber, LONG infoRet) override {
-    return guarded([&]() -> HRESULT { return reply(portable_->sendMessage(textOf(messageString), errorNumber, infoRet)); });
+    return act([&](PortableType& data) { return data.sendMessage(textOf(messageString), errorNumber, infoRet); });
   }
-
- private:
-  std::shared_ptr<quorlex::IReleaseData> portable_;
 };
 
-class ExposedLink final : public ExposedObject<::ILink> {
+class ExposedLink final : public ExposedOver<::ILink, quorlex::ILink> {
  public:
-  ExposedLink(const IID* offered, com_ptr<ITypeInfo> info, std::shared_ptr<quorlex::ILink> portable)
-      : ExposedObject(offered, std::move(info)), portable_(std::move(portable)) {}
-  HRESULT STDMETHODCALLTYPE get_Source(BSTR* out) override {
-    return guarded([&]() -> HRESULT {
-      std::u16string text;
-      return replyText(portable_->source(text), text, out);
-    });
-  }
+  using ExposedOver::ExposedOver;
+  HRESULT STDMETHODCALLTYPE get_Source(BSTR* out) override { return text(&PortableType::source, out); }
   HRESULT STDMETHODCALLTYPE get_SourceType(::KfxLinkSourceType* out) override {
-    if (!out) return E_POINTER;
-    return guarded([&]() -> HRESULT {
-      std::int32_t type = 0;
-      ResultCode code = portable_->sourceType(type);
-      if (hostSucceeded(code)) *out = static_cast<::KfxLinkSourceType>(type);
-      return reply(code);
-    });
+    return number(&PortableType::sourceType, out);
   }
-  HRESULT STDMETHODCALLTYPE get_Destination(BSTR* out) override {
-    return guarded([&]() -> HRESULT {
-      std::u16string text;
-      return replyText(portable_->destination(text), text, out);
-    });
-  }
-
- private:
-  std::shared_ptr<quorlex::ILink> portable_;
+  HRESULT STDMETHODCALLTYPE get_Destination(BSTR* out) override { return text(&PortableType::destination, out); }
 };
 
-class ExposedLinks final : public ExposedObject<::ILinks> {
+class ExposedLinks final : public ExposedOver<::ILinks, quorlex::ILinks> {
  public:
-  ExposedLinks(const IID* offered, com_ptr<ITypeInfo> info, std::shared_ptr<quorlex::ILinks> portable)
-      : ExposedObject(offered, std::move(info)), portable_(std::move(portable)) {}
-  HRESULT STDMETHODCALLTYPE get_Count(LONG* out) override {
-    return guarded([&]() -> HRESULT {
-      std::int32_t count = 0;
-      ResultCode code = portable_->count(count);
-      return replyNumber(code, count, out);
-    });
-  }
+  using ExposedOver::ExposedOver;
+  HRESULT STDMETHODCALLTYPE get_Count(LONG* out) override { return number(&PortableType::count, out); }
   HRESULT STDMETHODCALLTYPE get_Item(LONG position, ::ILink** out) override {
-    return guarded([&]() -> HRESULT {
-      std::shared_ptr<quorlex::ILink> item;
-      ResultCode code = portable_->item(position, item);
-      if (!hostSucceeded(code)) return reply(code);
-      return expose<ExposedLink>(IID_ILink, std::move(item), out);
-    });
+    return child<ExposedLink>(IID_ILink, [&](PortableType& links, auto& item) { return links.item(position, item); },
+                              out);
   }
   HRESULT STDMETHODCALLTYPE RemoveAll() override {
-    return guarded([&]() -> HRESULT { return reply(portable_->removeAll()); });
+    return act([](PortableType& links) { return links.removeAll(); });
   }
   HRESULT STDMETHODCALLTYPE Add(BSTR source, ::KfxLinkSourceType sourceType, BSTR destination) override {
-    return guarded([&]() -> HRESULT { return reply(portable_->add(textOf(source), sourceType, textOf(destination))); });
+    return act([&](PortableType& links) { return links.add(textOf(source), sourceType, textOf(destination)); });
   }
-
- private:
-  std::shared_ptr<quorlex::ILinks> portable_;
 };
 
-class ExposedIndexField final : public ExposedObject<::IIndexField> {
+class ExposedIndexField final : public ExposedOver<::IIndexField, quorlex::IIndexField> {
  public:
-  ExposedIndexField(const IID* offered, com_ptr<ITypeInfo> info, std::shared_ptr<quorlex::IIndexField> portable)
-      : ExposedObject(offered, std::move(info)), portable_(std::move(portable)) {}
-  HRESULT STDMETHODCALLTYPE get_Name(BSTR* out) override {
-    return guarded([&]() -> HRESULT {
-      std::u16string text;
-      return replyText(portable_->name(text), text, out);
-    });
-  }
-
- private:
-  std::shared_ptr<quorlex::IIndexField> portable_;
+  using ExposedOver::ExposedOver;
+  HRESULT STDMETHODCALLTYPE get_Name(BSTR* out) override { return text(&PortableType::name, out); }
 };
 
-class ExposedIndexFields final : public ExposedObject<::IIndexFields> {
+class ExposedIndexFields final : public ExposedOver<::IIndexFields, quorlex::IIndexFields> {
  public:
-  ExposedIndexFields(const IID* offered, com_ptr<ITypeInfo> info, std::shared_ptr<quorlex::IIndexFields> portable)
-      : ExposedObject(offered, std::move(info)), portable_(std::move(portable)) {}
-  HRESULT STDMETHODCALLTYPE get_Count(LONG* out) override {
-    return guarded([&]() -> HRESULT {
-      std::int32_t count = 0;
-      ResultCode code = portable_->count(count);
-      return replyNumber(code, count, out);
-    });
-  }
+  using ExposedOver::ExposedOver;
+  HRESULT STDMETHODCALLTYPE get_Count(LONG* out) override { return number(&PortableType::count, out); }
   HRESULT STDMETHODCALLTYPE get_Item(LONG position, ::IIndexField** out) override {
-    return guarded([&]() -> HRESULT {
-      std::shared_ptr<quorlex::IIndexField> item;
-      ResultCode code = portable_->item(position, item);
-      if (!hostSucceeded(code)) return reply(code);
-      return expose<ExposedIndexField>(IID_IIndexField, std::move(item), out);
-    });
+    return child<ExposedIndexField>(
+        IID_IIndexField, [&](PortableType& fields, auto& item) { return fields.item(position, item); }, out);
   }
-
- private:
-  std::shared_ptr<quorlex::IIndexFields> portable_;
 };
 
 // The value names one by one, as the portable enumerator gives them; Reset starts a new
@@ -428,7 +317,7 @@ class ExposedNameEnumerator final : public IEnumVARIANT {
 
   HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* elements, ULONG* fetched) override {
     if (!elements || (count > 1 && !fetched)) return E_POINTER;
-    return guarded([&]() -> HRESULT {
+    return guardedCall([&]() -> HRESULT {
       ULONG done = 0;
       HRESULT code = S_OK;
       for (; done < count; ++done) {
@@ -451,7 +340,7 @@ class ExposedNameEnumerator final : public IEnumVARIANT {
     });
   }
   HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
-    return guarded([&]() -> HRESULT {
+    return guardedCall([&]() -> HRESULT {
       for (ULONG skipped = 0; skipped < count; ++skipped) {
         std::optional<std::u16string> name;
         ResultCode code = names_->next(name);
@@ -462,7 +351,7 @@ class ExposedNameEnumerator final : public IEnumVARIANT {
     });
   }
   HRESULT STDMETHODCALLTYPE Reset() override {
-    return guarded([&]() -> HRESULT {
+    return guardedCall([&]() -> HRESULT {
       std::shared_ptr<quorlex::IValueNameEnumerator> names;
       ResultCode code = collection_->enumerator(names);
       if (hostSucceeded(code)) names_ = std::move(names);
@@ -482,105 +371,74 @@ class ExposedNameEnumerator final : public IEnumVARIANT {
 
 // Without a portable collection it stands for a BatchVariableNames object that offers
 // neither collection interface.
-class ExposedValueNames final : public ExposedObject<::IValueNameCollection> {
+class ExposedValueNames final : public ExposedOver<::IValueNameCollection, quorlex::IValueNameCollection> {
  public:
-  ExposedValueNames(const IID* offered, com_ptr<ITypeInfo> info, std::shared_ptr<quorlex::IValueNameCollection> portable)
-      : ExposedObject(offered, std::move(info)), portable_(std::move(portable)) {}
+  using ExposedOver::ExposedOver;
   HRESULT STDMETHODCALLTYPE get__NewEnum(IUnknown** out) override {
     if (!out) return E_POINTER;
     *out = nullptr;
     if (!portable_) return E_NOTIMPL;
-    return guarded([&]() -> HRESULT {
-      std::shared_ptr<quorlex::IValueNameEnumerator> names;
+    return guardedCall([&]() -> HRESULT {
+      std::shared_ptr<IValueNameEnumerator> names;
       ResultCode code = portable_->enumerator(names);
       if (!hostSucceeded(code)) return reply(code);
       *out = std::make_unique<ExposedNameEnumerator>(portable_, std::move(names)).release();
       return S_OK;
     });
   }
-
- private:
-  std::shared_ptr<quorlex::IValueNameCollection> portable_;
 };
 
-class ExposedSetupData final : public ExposedObject<::IReleaseSetupData> {
+class ExposedSetupData final : public ExposedOver<::IReleaseSetupData, quorlex::IReleaseSetupData> {
  public:
-  ExposedSetupData(const IID* offered, com_ptr<ITypeInfo> info, std::shared_ptr<quorlex::IReleaseSetupData> portable)
-      : ExposedObject(offered, std::move(info)), portable_(std::move(portable)) {}
-  HRESULT STDMETHODCALLTYPE get_Name(BSTR* out) override { return text(&quorlex::IReleaseSetupData::name, out); }
-  HRESULT STDMETHODCALLTYPE put_Name(BSTR value) override { return write(&quorlex::IReleaseSetupData::setName, value); }
-  HRESULT STDMETHODCALLTYPE get_UserName(BSTR* out) override { return text(&quorlex::IReleaseSetupData::userName, out); }
+  using ExposedOver::ExposedOver;
+  HRESULT STDMETHODCALLTYPE get_Name(BSTR* out) override { return text(&PortableType::name, out); }
+  HRESULT STDMETHODCALLTYPE put_Name(BSTR value) override {
+    return act([&](PortableType& data) { return data.setName(textOf(value)); });
+  }
+  HRESULT STDMETHODCALLTYPE get_UserName(BSTR* out) override { return text(&PortableType::userName, out); }
   HRESULT STDMETHODCALLTYPE put_UserName(BSTR value) override {
-    return write(&quorlex::IReleaseSetupData::setUserName, value);
+    return act([&](PortableType& data) { return data.setUserName(textOf(value)); });
   }
-  HRESULT STDMETHODCALLTYPE get_Password(BSTR* out) override { return text(&quorlex::IReleaseSetupData::password, out); }
+  HRESULT STDMETHODCALLTYPE get_Password(BSTR* out) override { return text(&PortableType::password, out); }
   HRESULT STDMETHODCALLTYPE put_Password(BSTR value) override {
-    return write(&quorlex::IReleaseSetupData::setPassword, value);
+    return act([&](PortableType& data) { return data.setPassword(textOf(value)); });
   }
-  HRESULT STDMETHODCALLTYPE get_DocClassName(BSTR* out) override {
-    return text(&quorlex::IReleaseSetupData::docClassName, out);
-  }
+  HRESULT STDMETHODCALLTYPE get_DocClassName(BSTR* out) override { return text(&PortableType::docClassName, out); }
   HRESULT STDMETHODCALLTYPE get_BatchClassName(BSTR* out) override {
-    return text(&quorlex::IReleaseSetupData::batchClassName, out);
+    return text(&PortableType::batchClassName, out);
   }
   HRESULT STDMETHODCALLTYPE get_CustomProperties(::ICustomProperties** out) override {
-    return guarded([&]() -> HRESULT {
-      std::shared_ptr<quorlex::ICustomProperties> properties;
-      ResultCode code = portable_->customProperties(properties);
-      if (!hostSucceeded(code)) return reply(code);
-      return expose<ExposedCustomProperties>(IID_ICustomProperties, std::move(properties), out);
-    });
+    return child<ExposedCustomProperties>(
+        IID_ICustomProperties, [](PortableType& data, auto& item) { return data.customProperties(item); }, out);
   }
   HRESULT STDMETHODCALLTYPE get_Links(::ILinks** out) override {
-    return guarded([&]() -> HRESULT {
-      std::shared_ptr<quorlex::ILinks> links;
-      ResultCode code = portable_->links(links);
-      if (!hostSucceeded(code)) return reply(code);
-      return expose<ExposedLinks>(IID_ILinks, std::move(links), out);
-    });
+    return child<ExposedLinks>(IID_ILinks, [](PortableType& data, auto& item) { return data.links(item); }, out);
   }
   HRESULT STDMETHODCALLTYPE get_IndexFields(::IIndexFields** out) override {
-    return guarded([&]() -> HRESULT {
-      std::shared_ptr<quorlex::IIndexFields> fields;
-      ResultCode code = portable_->indexFields(fields);
-      if (!hostSucceeded(code)) return reply(code);
-      return expose<ExposedIndexFields>(IID_IIndexFields, std::move(fields), out);
-    });
+    return child<ExposedIndexFields>(
+        IID_IIndexFields, [](PortableType& data, auto& item) { return data.indexFields(item); }, out);
   }
   HRESULT STDMETHODCALLTYPE get_BatchVariableNames(IDispatch** out) override {
-    return guarded([&]() -> HRESULT {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    return guardedCall([&]() -> HRESULT {
       std::shared_ptr<quorlex::IValueNameCollection> names;
       ResultCode code = portable_->batchVariableNames(names);
       if (!hostSucceeded(code)) return reply(code);
       const IID* offered = names ? &IID_IValueNameCollection : nullptr;
-      ::IValueNameCollection* object = nullptr;
-      code = expose<ExposedValueNames>(IID_IValueNameCollection, offered, std::move(names), &object);
-      *out = object;
-      return code;
+      return expose<ExposedValueNames>(IID_IValueNameCollection, offered, std::move(names), out);
     });
   }
   HRESULT STDMETHODCALLTYPE Apply() override {
-    return guarded([&]() -> HRESULT { return reply(portable_->apply()); });
+    return act([](PortableType& data) { return data.apply(); });
   }
-
- private:
-  HRESULT text(ResultCode (quorlex::IReleaseSetupData::*read)(std::u16string&), BSTR* out) {
-    return guarded([&]() -> HRESULT {
-      std::u16string value;
-      return replyText(((*portable_).*read)(value), value, out);
-    });
-  }
-  HRESULT write(ResultCode (quorlex::IReleaseSetupData::*set)(const std::u16string&), BSTR value) {
-    return guarded([&]() -> HRESULT { return reply(((*portable_).*set)(textOf(value))); });
-  }
-  std::shared_ptr<quorlex::IReleaseSetupData> portable_;
 };
 
 }  // namespace
 
 HRESULT exposeReleaseData(std::shared_ptr<quorlex::IReleaseData> data, com_ptr<IDispatch>& out) {
   if (!data) return E_POINTER;
-  ::IReleaseData* object = nullptr;
+  IDispatch* object = nullptr;
   HRESULT code = expose<ExposedReleaseData>(IID_IReleaseData, std::move(data), &object);
   out = com_ptr<IDispatch>::attach(object);
   return code;
@@ -588,7 +446,7 @@ HRESULT exposeReleaseData(std::shared_ptr<quorlex::IReleaseData> data, com_ptr<I
 
 HRESULT exposeSetupData(std::shared_ptr<quorlex::IReleaseSetupData> data, com_ptr<IDispatch>& out) {
   if (!data) return E_POINTER;
-  ::IReleaseSetupData* object = nullptr;
+  IDispatch* object = nullptr;
   HRESULT code = expose<ExposedSetupData>(IID_IReleaseSetupData, std::move(data), &object);
   out = com_ptr<IDispatch>::attach(object);
   return code;
