@@ -1,11 +1,10 @@
 #include "server/host_dispatch_objects.h"
 
-#include <atomic>
-
 #include "common/unique_bstr.h"
 #include "common/unique_variant.h"
 #include "resources/quorlex_h.h"
 #include "server/com_guard.h"
+#include "server/counted_object_com.h"
 #include "server/type_library_com.h"
 
 namespace quorlex {
@@ -15,27 +14,9 @@ namespace {
 // the interface id QueryInterface answers besides IUnknown and IDispatch; null for an
 // object that offers no interface of its own.
 template <class Interface>
-class ExposedObject : public Interface {
+class ExposedObject : public CountedObject<Interface> {
  public:
   ExposedObject(const IID* offered, com_ptr<ITypeInfo> typeInfo) : offered_(offered), typeInfo_(std::move(typeInfo)) {}
-  virtual ~ExposedObject() = default;
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IDispatch || (offered_ && iid == *offered_)) {
-      *out = static_cast<Interface*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    ULONG left = --references_;
-    if (left == 0) std::unique_ptr<ExposedObject> destroy(this);
-    return left;
-  }
 
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
     if (!count) return E_POINTER;
@@ -71,9 +52,10 @@ class ExposedObject : public Interface {
   }
 
  private:
+  bool offers(REFIID iid) const override { return iid == IID_IDispatch || (offered_ && iid == *offered_); }
+
   const IID* offered_;
   com_ptr<ITypeInfo> typeInfo_;
-  std::atomic<ULONG> references_{1};
   HRESULT positiveCode_ = S_OK;
 };
 
@@ -292,28 +274,11 @@ class ExposedIndexFields final : public ExposedOver<::IIndexFields, quorlex::IIn
 
 // The value names one by one, as the portable enumerator gives them; Reset starts a new
 // portable enumerator.
-class ExposedNameEnumerator final : public IEnumVARIANT {
+class ExposedNameEnumerator final : public CountedObject<IEnumVARIANT> {
  public:
-  ExposedNameEnumerator(std::shared_ptr<quorlex::IValueNameCollection> collection, std::shared_ptr<quorlex::IValueNameEnumerator> names)
+  ExposedNameEnumerator(std::shared_ptr<quorlex::IValueNameCollection> collection,
+                        std::shared_ptr<quorlex::IValueNameEnumerator> names)
       : collection_(std::move(collection)), names_(std::move(names)) {}
-  virtual ~ExposedNameEnumerator() = default;
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IEnumVARIANT) {
-      *out = static_cast<IEnumVARIANT*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    ULONG left = --references_;
-    if (left == 0) std::unique_ptr<ExposedNameEnumerator> destroy(this);
-    return left;
-  }
 
   HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* elements, ULONG* fetched) override {
     if (!elements || (count > 1 && !fetched)) return E_POINTER;
@@ -364,9 +329,10 @@ class ExposedNameEnumerator final : public IEnumVARIANT {
   }
 
  private:
+  bool offers(REFIID iid) const override { return iid == IID_IEnumVARIANT; }
+
   std::shared_ptr<quorlex::IValueNameCollection> collection_;
   std::shared_ptr<quorlex::IValueNameEnumerator> names_;
-  std::atomic<ULONG> references_{1};
 };
 
 // Without a portable collection it stands for a BatchVariableNames object that offers
