@@ -22,15 +22,13 @@ class FakeHttpRequest final : public HttpRequest {
   ResultCode setRequestHeader(std::u16string_view name, std::u16string_view value) override {
     if (exchange_->onSetRequestHeader) exchange_->onSetRequestHeader();
     ++headerCalls_;
-    ResultCode code = answer("setRequestHeader:" + std::to_string(headerCalls_));
-    if (!failed(code)) exchange_->headers.emplace_back(name, value);
-    return code;
+    exchange_->headers.emplace_back(name, value);
+    return answer("setRequestHeader:" + std::to_string(headerCalls_));
   }
 
   ResultCode send(std::span<const std::uint8_t> body) override {
-    ResultCode code = answer("send");
-    if (!failed(code)) exchange_->body.assign(body.begin(), body.end());
-    return code;
+    exchange_->body.assign(body.begin(), body.end());
+    return answer("send");
   }
 
   ResultCode status(std::int32_t& out) override { return read("status", exchange_->status, out); }
