@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "common/ascii.h"
 #include "common/text.h"
 #include "gateway/http_request.h"
 #include "gateway/reply_text.h"
@@ -96,28 +97,6 @@ ResultCode transportFailure(CURLcode code) {
     default:
       return transportCode::internalError;
   }
-}
-
-bool isTokenCharacter(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-         std::string_view("!#$%&'*+-.^_`|~").find(c) != std::string_view::npos;
-}
-
-bool isToken(std::string_view text) {
-  if (text.empty()) return false;
-  for (char c : text) {
-    if (!isTokenCharacter(c)) return false;
-  }
-  return true;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
 }
 
 std::optional<std::uint64_t> decimalValue(std::string_view text) {

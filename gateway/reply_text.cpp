@@ -1,23 +1,22 @@
 #include "gateway/reply_text.h"
 
 #include <algorithm>
-#include <cctype>
 
+#include "common/ascii.h"
 #include "common/text.h"
 
 namespace quorlex {
 namespace {
 
-std::string lowerAscii(std::string_view text) {
+std::string lowered(std::string_view text) {
   std::string lower(text);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  std::transform(lower.begin(), lower.end(), lower.begin(), lowerAscii);
   return lower;
 }
 
 // The value of the charset parameter, lower case and unquoted; empty when there is none.
 std::string charsetOf(std::string_view contentType) {
-  std::string lower = lowerAscii(contentType);
+  std::string lower = lowered(contentType);
   std::size_t start = lower.find(';');
   while (start != std::string::npos) {
     std::size_t end = lower.find(';', start + 1);
