@@ -173,6 +173,7 @@ void CXTaskDialog::playCreationSound() {
 }
 
 void CXTaskDialog::onCommand(WParam wParam, LParam) {
+  if (window_ == nullptr) return;
   const int id = static_cast<int>(wParam & 0xFFFF);
   const ElementIds& ids = layout_.ids;
   if (std::any_of(radioButtons_.begin(), radioButtons_.end(),
@@ -208,6 +209,7 @@ void CXTaskDialog::endWith(int id) {
 }
 
 void CXTaskDialog::onTimer(WParam timerId) {
+  if (window_ == nullptr) return;
   if (callbackTimer_ != 0 && timerId == callbackTimer_) {
     const std::uint32_t now = services_.runner.tickCount();
     if (notify(TDN_TIMER, now - tickBase_, 0) == callbackVeto) tickBase_ = now;
@@ -217,6 +219,7 @@ void CXTaskDialog::onTimer(WParam timerId) {
 }
 
 LResult CXTaskDialog::onEraseBackground(IPainter& painter) {
+  if (window_ == nullptr) return 0;
   const Rect client = window_->clientRect();
   for (const Band& band : backgroundBands({client.width(), client.height()}, sep1_, sep2_, sep3_)) {
     painter.fillRect(band.rect, band.colour);
@@ -229,6 +232,7 @@ void CXTaskDialog::onHelp() { notify(TDN_HELP, 0, 0); }
 void CXTaskDialog::onClick(LParam linkTarget) { notify(TDN_HYPERLINK_CLICKED, 0, linkTarget); }
 
 void CXTaskDialog::onDestroy() {
+  if (window_ == nullptr) return;
   if (callbackTimer_ != 0) window_->stopTimer(std::exchange(callbackTimer_, 0));
   if (animationTimer_ != 0) window_->stopTimer(std::exchange(animationTimer_, 0));
   notify(TDN_DESTROYED, 0, 0);
@@ -299,6 +303,8 @@ void CXTaskDialog::updateIcon(WParam which, LParam icon) {
 
 std::optional<LResult> CXTaskDialog::onTaskDialogMessage(std::uint32_t message, WParam wParam,
                                                          LParam lParam) {
+  // Only while the window exists: a callback may still send messages after TDN_DESTROYED.
+  if (window_ == nullptr) return std::nullopt;
   IDialogWindow& window = *window_;
   const int progress = layout_.ids.progressBar;
   const int verification = layout_.ids.verification;

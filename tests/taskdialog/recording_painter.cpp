@@ -9,8 +9,9 @@
 namespace quorlex::testing {
 
 std::string rectText(const Rect& r) {
-  return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" +
-         std::to_string(r.right) + "," + std::to_string(r.bottom) + ")";
+  char text[64];
+  std::snprintf(text, sizeof text, "(%d,%d)-(%d,%d)", r.left, r.top, r.right, r.bottom);
+  return text;
 }
 
 std::string colourText(Colour colour) {

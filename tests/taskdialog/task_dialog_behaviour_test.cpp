@@ -493,6 +493,13 @@ TEST_F(TaskDialogBehaviour, TimerTicksFromCreationAndRestartsOnRequest) {
   EXPECT_TRUE(window().timers.empty());  // stopped when the window went
 }
 
+TEST_F(TaskDialogBehaviour, MessagesAfterTheWindowWentDoNothing) {
+  ASSERT_EQ(run(clickOk), resultOk);
+  EXPECT_FALSE(dialog->onTaskDialogMessage(TDM_CLICK_BUTTON, idOk, 0));
+  dialog->onCommand(idOk, 0);
+  EXPECT_EQ(callback.withCode(TDN_BUTTON_CLICKED).size(), 1u);
+}
+
 TEST_F(TaskDialogBehaviour, DestroyStopsTheTimersAndNotifiesLast) {
   addFlags(TDF_CALLBACK_TIMER);
   ASSERT_EQ(run(clickOk), resultOk);
