@@ -1,15 +1,13 @@
 // quorlex-host: the reference host. It plays the host's release module against the
 // connector: the setup record and the documents of a batch come from a host file.
-#include <cstdlib>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "tools/host/batch_runner.h"
 #include "tools/host/event_printer.h"
 #include "tools/host/host_file.h"
-#include "tools/host/release_run.h"
-#include "tools/host/request_faults.h"
 
 namespace {
 
@@ -36,22 +34,22 @@ int release(const std::string& path, EventFormat format) {
     std::cerr << "quorlex-host: " << error << "\n";
     return 2;
   }
-  HttpRequestFactory requests = createHttpRequest;
-  if (const char* faultText = std::getenv(requestFaultVariable)) {
-    std::optional<RequestFault> fault = parseRequestFault(faultText, error);
-    if (!fault) {
-      std::cerr << "quorlex-host: " << requestFaultVariable << ": " << error << "\n";
-      return 2;
-    }
-    requests = faultyRequests(requests, *fault);
-  }
-
   ReleaseObserver observer;
   observer.hostEvent = [format](const HostEvent& event) { std::cout << eventLine(event, format) << std::endl; };
   observer.documentResult = [format](std::size_t document, KfxReturnValue result) {
     std::cout << releasedLine(document, result, format) << std::endl;
   };
-  return releaseBatch(*file, observer, requests) ? 0 : 1;
+  BatchOutcome outcome = runBatch(*file, observer, error);
+  if (!error.empty()) std::cerr << "quorlex-host: " << error << "\n";
+  switch (outcome) {
+    case BatchOutcome::AllReleased:
+      return 0;
+    case BatchOutcome::NotAllReleased:
+      return 1;
+    case BatchOutcome::CannotRun:
+      break;
+  }
+  return 2;
 }
 
 }  // namespace
