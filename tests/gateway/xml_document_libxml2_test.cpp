@@ -10,35 +10,6 @@
 namespace quorlex {
 namespace {
 
-TEST(LibxmlDocument, SelectsNothingBeforeOrAfterAFailedLoad) {
-  std::unique_ptr<XmlDocument> document = createXmlDocument();
-  ASSERT_NE(document, nullptr);
-  std::unique_ptr<XmlNode> node;
-  EXPECT_EQ(document->selectSingleNode(u"//*", node), resultOk);
-  EXPECT_EQ(node, nullptr);
-
-  bool loaded = true;
-  EXPECT_EQ(document->loadXML(u"<unclosed>", loaded), resultOk);
-  EXPECT_FALSE(loaded);
-  EXPECT_EQ(document->selectSingleNode(u"//*", node), resultOk);
-  EXPECT_EQ(node, nullptr);
-}
-
-TEST(LibxmlDocument, NodeOutlivesItsDocument) {
-  std::unique_ptr<XmlNode> node;
-  {
-    std::unique_ptr<XmlDocument> document = createXmlDocument();
-    bool loaded = false;
-    ASSERT_EQ(document->loadXML(u"<r><a>kept</a></r>", loaded), resultOk);
-    ASSERT_TRUE(loaded);
-    ASSERT_EQ(document->selectSingleNode(u"//a", node), resultOk);
-  }
-  std::u16string text;
-  ASSERT_NE(node, nullptr);
-  EXPECT_EQ(node->text(text), resultOk);
-  EXPECT_EQ(text, u"kept");
-}
-
 TEST(LibxmlDocument, ValidationCanBeTurnedOff) {
   std::u16string invalid = u"<!DOCTYPE r [<!ELEMENT r EMPTY>]><r>text</r>";
   std::unique_ptr<XmlDocument> document = createXmlDocument();

@@ -13,39 +13,16 @@
 namespace quorlex {
 namespace {
 
-class MsxmlDocument : public ::testing::Test {};
-
-TEST_F(MsxmlDocument, SelectsNothingAfterAFailedOrRefusedLoad) {
+TEST(MsxmlDocument, ARefusedLoadLeavesNothingOfAnEarlierOne) {
   std::unique_ptr<XmlDocument> document = createXmlDocument();
-  ASSERT_NE(document, nullptr);
+  bool loaded = false;
+  ASSERT_EQ(document->loadXML(u"<r>before</r>", loaded), resultOk);
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(document->loadXML(u"<!DOCTYPE r><r>typed</r>", loaded), resultOk);
+  EXPECT_FALSE(loaded);
   std::unique_ptr<XmlNode> node;
   EXPECT_EQ(document->selectSingleNode(u"//*", node), resultOk);
   EXPECT_EQ(node, nullptr);
-
-  for (std::u16string_view refused : {u"<unclosed>", u"<!DOCTYPE r><r>typed</r>"}) {
-    bool loaded = false;
-    ASSERT_EQ(document->loadXML(u"<r>before</r>", loaded), resultOk);
-    ASSERT_TRUE(loaded);
-    EXPECT_EQ(document->loadXML(refused, loaded), resultOk);
-    EXPECT_FALSE(loaded);
-    EXPECT_EQ(document->selectSingleNode(u"//*", node), resultOk);
-    EXPECT_EQ(node, nullptr) << toUtf8(refused);
-  }
-}
-
-TEST_F(MsxmlDocument, NodeOutlivesItsDocument) {
-  std::unique_ptr<XmlNode> node;
-  {
-    std::unique_ptr<XmlDocument> document = createXmlDocument();
-    bool loaded = false;
-    ASSERT_EQ(document->loadXML(u"<r><a>kept</a></r>", loaded), resultOk);
-    ASSERT_TRUE(loaded);
-    ASSERT_EQ(document->selectSingleNode(u"//a", node), resultOk);
-  }
-  std::u16string text;
-  ASSERT_NE(node, nullptr);
-  EXPECT_EQ(node->text(text), resultOk);
-  EXPECT_EQ(text, u"kept");
 }
 
 struct ReplyCase {
@@ -53,7 +30,7 @@ struct ReplyCase {
   std::string reply;
 };
 
-class MsxmlTypedReply : public MsxmlDocument, public ::testing::WithParamInterface<ReplyCase> {};
+class MsxmlTypedReply : public ::testing::TestWithParam<ReplyCase> {};
 
 // Every reply that declares a document type goes without its description, harmless or not.
 TEST_P(MsxmlTypedReply, HasNoDescription) { EXPECT_EQ(readStatusDescription(fromUtf8(GetParam().reply)), u""); }
@@ -71,15 +48,13 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return info.param.name; });
 
 // MSXML 3.0 loads the schema that an x-schema namespace names, when it resolves externals.
-TEST_F(MsxmlDocument, SchemaNamespaceIsNotFetched) {
+TEST(MsxmlDocument, SchemaNamespaceIsNotFetched) {
   test_support::LoopbackServer server({test_support::httpReply(200, "OK", "<Schema/>")});
-  std::u16string description =
-      readStatusDescription(fromUtf8("<r xmlns='x-schema:" + server.url("/schema") + "' id='statusDescription'>x</r>"));
-  EXPECT_EQ(server.connectionsAccepted(), 0);
-  (void)description;  // read or not: only what went out matters
+  (void)readStatusDescription(fromUtf8("<r xmlns='x-schema:" + server.url("/schema") + "' id='statusDescription'>x</r>"));
+  EXPECT_EQ(server.connectionsAccepted(), 0);  // read or not, nothing went out
 }
 
-TEST_F(MsxmlDocument, DeepNestingHasNoDescription) {
+TEST(MsxmlDocument, DeepNestingHasNoDescription) {
   std::string reply;
   for (int level = 0; level < 5000; ++level) reply += "<a>";
   reply += "<r id='statusDescription'>deep</r>";

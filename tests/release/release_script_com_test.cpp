@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "common/com_apartment.h"
 #include "common/text.h"
 #include "release/host_log.h"
 #include "resources/quorlex_h.h"
 #include "server/host_dispatch_objects.h"
 #include "server/memory_host.h"
 #include "server/module_lock.h"
-#include "tests/server/com_apartment.h"
 #include "tests/support/loopback_server.h"
 
 namespace quorlex {
@@ -61,7 +61,7 @@ class ReleaseScriptCom : public testing::Test {
     return argument;
   }
 
-  testing_com::ComApartment apartment;
+  ComApartment apartment;
   MemoryHost host;
   com_ptr<IKfxReleaseScript> script;
   com_ptr<IDispatch> dispatch;

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "common/com_apartment.h"
 #include "common/com_ptr.h"
 #include "common/result_code.h"
 #include "common/text.h"
@@ -21,20 +22,6 @@ namespace quorlex::host {
 namespace {
 
 constexpr const wchar_t* releaseScriptProgId = L"quorlex.QuorlexExportConnector";
-
-class Apartment {
- public:
-  Apartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-  ~Apartment() {
-    if (SUCCEEDED(result_)) CoUninitialize();
-  }
-  Apartment(const Apartment&) = delete;
-  Apartment& operator=(const Apartment&) = delete;
-  HRESULT result() const { return result_; }
-
- private:
-  HRESULT result_;
-};
 
 std::string failure(const std::string& what, HRESULT code) {
   return what + ": " + toUtf8(formatCode(code)) + ", " + toUtf8(describeResult(code));
@@ -65,7 +52,7 @@ BatchOutcome runBatch(const HostFile& file, const ReleaseObserver& observer, std
   // The events are compared byte for byte with the Linux host's: no CR before each LF.
   (void)_setmode(_fileno(stdout), _O_BINARY);
 
-  Apartment apartment;
+  ComApartment apartment;
   if (FAILED(apartment.result())) {
     error = failure("cannot enter a COM apartment", apartment.result());
     return BatchOutcome::CannotRun;
