@@ -11,6 +11,7 @@ using ResultCode = std::int32_t;
 constexpr ResultCode resultOk = 0;
 constexpr ResultCode resultNotImplemented = static_cast<ResultCode>(0x80004001);  // E_NOTIMPL
 constexpr ResultCode resultFail = static_cast<ResultCode>(0x80004005);            // E_FAIL
+constexpr ResultCode resultUnexpected = static_cast<ResultCode>(0x8000FFFF);      // E_UNEXPECTED
 constexpr ResultCode resultOutOfMemory = static_cast<ResultCode>(0x8007000E);     // E_OUTOFMEMORY
 constexpr ResultCode resultInvalidArgument = static_cast<ResultCode>(0x80070057); // E_INVALIDARG
 constexpr ResultCode resultUnexpected = static_cast<ResultCode>(0x8000FFFF);      // E_UNEXPECTED

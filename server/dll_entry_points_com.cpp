@@ -1,0 +1,55 @@
+// The component's four entry points and its load and unload.
+#include <winsock2.h>
+#include <windows.h>
+
+#include <objbase.h>
+
+#include <string>
+
+#include "common/result_code.h"
+#include "server/class_objects_com.h"
+#include "server/com_guard.h"
+#include "server/module_lock.h"
+#include "server/registration_com.h"
+#include "server/socket_layer_win.h"
+
+namespace {
+
+// Inside the loader lock no window may be shown: the refusal goes to the debugger output,
+// and the host sees the load fail (ERROR_DLL_INIT_FAILED).
+void reportRefusedLoad(int error) {
+  std::wstring text = L"quorlex: the socket layer (version 1.1) could not be started, error ";
+  text += std::to_wstring(error);
+  text += L"; the component refuses to load.\n";
+  OutputDebugStringW(text.c_str());
+}
+
+}  // namespace
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+  switch (reason) {
+    case DLL_PROCESS_ATTACH:
+      if (int error = quorlex::startSocketLayer(); error != 0) {
+        reportRefusedLoad(error);
+        return FALSE;
+      }
+      return TRUE;
+    case DLL_PROCESS_DETACH:
+      // At process exit (reserved set) the socket layer may be gone already.
+      if (!reserved) quorlex::stopSocketLayer();
+      return TRUE;
+    default:
+      return TRUE;
+  }
+}
+
+STDAPI DllGetClassObject(REFCLSID classId, REFIID iid, LPVOID* out) {
+  return quorlex::guardedCall([&] { return quorlex::getClassObject(classId, iid, out); });
+}
+
+// S_FALSE while an object of the component is alive or a host holds a server lock.
+STDAPI DllCanUnloadNow() { return quorlex::moduleLockCount() > 0 ? S_FALSE : S_OK; }
+
+STDAPI DllRegisterServer() { return quorlex::guardedCall(quorlex::registerServer); }
+
+STDAPI DllUnregisterServer() { return quorlex::guardedCall(quorlex::unregisterServer); }

@@ -1,0 +1,34 @@
+#pragma once
+// The page hooks in the order a modal property sheet calls them, for a sheet without a
+// window (the command-line setup and tests): the first page is shown at once; choosing a
+// page leaves the shown one first; OK leaves the shown page, then gives every initialised
+// page its OK processing in page order; Cancel calls no hook at all.
+
+#include <cstddef>
+#include <span>
+#include <vector>
+
+#include "setup/setup_page.h"
+
+namespace quorlex {
+
+class PageSequence {
+ public:
+  explicit PageSequence(std::span<ISetupPage* const> pages, std::size_t firstPage = 0);
+
+  std::size_t shownPage() const { return shown_; }
+  bool isInitialised(std::size_t page) const { return initialised_[page]; }
+  // False, and the shown page stays, when that page refuses to be left.
+  bool show(std::size_t page);
+  // False, and the sheet stays open, when the shown page refuses to be left.
+  bool pressOk();
+
+ private:
+  void activate(std::size_t page);
+
+  std::vector<ISetupPage*> pages_;
+  std::vector<bool> initialised_;
+  std::size_t shown_ = 0;
+};
+
+}  // namespace quorlex

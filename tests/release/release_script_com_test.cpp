@@ -1,0 +1,228 @@
+// The release script as a host drives it over COM: by vtable slot, and through
+// IDispatch::Invoke by dispatch id as late-bound hosts call, with the host's document-data
+// object served from the in-memory host.
+#include "release/release_script_com.h"
+
+#include <gtest/gtest.h>
+
+#include "release/host_log.h"
+#include "resources/quorlex_h.h"
+#include "server/host_dispatch_objects.h"
+#include "server/memory_host.h"
+#include "server/module_lock.h"
+#include "tests/server/com_apartment.h"
+
+namespace quorlex {
+namespace {
+
+constexpr DISPID openScriptId = 0x60030000;
+constexpr DISPID releaseDocId = 0x60030001;
+constexpr DISPID closeScriptId = 0x60030002;
+constexpr DISPID documentDataId = 0x60030003;
+
+class ReleaseScriptCom : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(SUCCEEDED(apartment.result()));
+    com_ptr<IUnknown> instance;
+    ASSERT_EQ(createReleaseScriptObject(nullptr, instance), S_OK);
+    ASSERT_EQ(instance.query(script), S_OK);
+    ASSERT_EQ(instance.query(dispatch), S_OK);
+    ASSERT_EQ(exposeReleaseData(host.releaseData(), documentData), S_OK);
+  }
+  void TearDown() override { clearLoggingTarget(); }
+
+  // Invoke with the arguments in declared order.
+  HRESULT invoke(DISPID member, WORD flags, std::vector<VARIANT> arguments, VARIANT* result,
+                 std::vector<DISPID> named = {}) {
+    std::reverse(arguments.begin(), arguments.end());
+    DISPPARAMS parameters{arguments.data(), named.data(), static_cast<UINT>(arguments.size()),
+                          static_cast<UINT>(named.size())};
+    UINT argumentError = 0;
+    return dispatch->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, result, nullptr,
+                            &argumentError);
+  }
+  static VARIANT byReference(LONG* target) {
+    VARIANT argument;
+    V_VT(&argument) = VT_BYREF | VT_I4;
+    V_I4REF(&argument) = target;
+    return argument;
+  }
+  static VARIANT object(IDispatch* value) {
+    VARIANT argument;
+    V_VT(&argument) = VT_DISPATCH;
+    V_DISPATCH(&argument) = value;  // borrowed: the callee takes its own reference
+    return argument;
+  }
+
+  testing_com::ComApartment apartment;
+  MemoryHost host;
+  com_ptr<IKfxReleaseScript> script;
+  com_ptr<IDispatch> dispatch;
+  com_ptr<IDispatch> documentData;
+};
+
+TEST_F(ReleaseScriptCom, OpenAndCloseByVtableWithOrWithoutDocumentData) {
+  for (bool withData : {false, true}) {
+    if (withData) {
+      ASSERT_EQ(script->putref_DocumentData(documentData.get()), S_OK);
+    }
+    ::KfxReturnValue result = ::KFX_REL_ERROR;
+    EXPECT_EQ(script->OpenScript(&result), S_OK);
+    EXPECT_EQ(result, ::KFX_REL_SUCCESS);
+    result = ::KFX_REL_ERROR;
+    EXPECT_EQ(script->CloseScript(&result), S_OK);
+    EXPECT_EQ(result, ::KFX_REL_SUCCESS);
+  }
+  EXPECT_EQ(script->OpenScript(nullptr), E_POINTER);
+}
+
+// The release runs through the host's objects over IDispatch; the Windows request object
+// arrives with the MSXML transport, so until then the post cannot be made.
+TEST_F(ReleaseScriptCom, ReleaseDocRunsTheDocumentReleaseOverTheHostsObjects) {
+  host.record().customProperties = {{u"serverURL", u"http://gateway"}};
+  host.setDocumentValues({MemoryValue{u"PARM1", u"INV123", u"", {}}});
+  ASSERT_EQ(script->putref_DocumentData(documentData.get()), S_OK);
+  ::KfxReturnValue result = ::KFX_REL_SUCCESS;
+  EXPECT_EQ(script->ReleaseDoc(&result), S_OK);
+  EXPECT_EQ(result, ::KFX_REL_ERROR);
+  ASSERT_EQ(host.events().size(), 2u);
+  EXPECT_EQ(host.events()[0].kind, HostEvent::Kind::LogError);
+  EXPECT_EQ(host.events()[0].lineNumber, hostMessage::postFailedLine);
+  EXPECT_EQ(host.events()[0].message, u"Failed to create XMLHttpRequest");
+  EXPECT_EQ(host.events()[1].kind, HostEvent::Kind::SendMessage);
+  EXPECT_EQ(script->ReleaseDoc(nullptr), E_POINTER);
+}
+
+// DocumentData gives back the very object set, makes it the logging target, and is empty
+// after CloseScript.
+TEST_F(ReleaseScriptCom, DocumentDataIsTheHostsObjectAndTheLoggingTarget) {
+  com_ptr<IDispatch> read;
+  EXPECT_EQ(script->get_DocumentData(read.put()), S_OK);
+  EXPECT_FALSE(read);
+
+  ASSERT_EQ(script->putref_DocumentData(documentData.get()), S_OK);
+  ASSERT_EQ(script->get_DocumentData(read.put()), S_OK);
+  EXPECT_EQ(read.get(), documentData.get());
+  logToHost(hostMessage::releasedLine, levelNotice, hostMessage::releasedText);
+  ASSERT_EQ(host.events().size(), 1u);
+  EXPECT_EQ(host.events()[0].message, u"Document Released Successfully");
+  EXPECT_EQ(host.events()[0].lineNumber, 250);
+  EXPECT_EQ(host.events()[0].codeModule, u".\\releaseScript");
+
+  ::KfxReturnValue result;
+  ASSERT_EQ(script->CloseScript(&result), S_OK);
+  ASSERT_EQ(script->get_DocumentData(read.put()), S_OK);
+  EXPECT_FALSE(read);
+  logToHost(hostMessage::valuesLine, levelError, hostMessage::valuesText);
+  EXPECT_EQ(host.events().size(), 1u);  // nothing is logged after CloseScript
+}
+
+TEST_F(ReleaseScriptCom, NamesGiveTheFixedDispatchIds) {
+  struct Name {
+    const wchar_t* name;
+    DISPID id;
+  };
+  for (const Name& n : {Name{L"OpenScript", openScriptId}, Name{L"ReleaseDoc", releaseDocId},
+                        Name{L"CloseScript", closeScriptId}, Name{L"DocumentData", documentDataId}}) {
+    LPOLESTR name = const_cast<LPOLESTR>(n.name);
+    DISPID id = 0;
+    EXPECT_EQ(dispatch->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id), S_OK);
+    EXPECT_EQ(id, n.id);
+  }
+  LPOLESTR unknown = const_cast<LPOLESTR>(L"RunUI");
+  DISPID id = 0;
+  EXPECT_EQ(dispatch->GetIDsOfNames(IID_NULL, &unknown, 1, LOCALE_USER_DEFAULT, &id), DISP_E_UNKNOWNNAME);
+  com_ptr<ITypeInfo> info;
+  ASSERT_EQ(dispatch->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.put()), S_OK);
+  TYPEATTR* attributes = nullptr;
+  ASSERT_EQ(info->GetTypeAttr(&attributes), S_OK);
+  EXPECT_TRUE(IsEqualGUID(attributes->guid, IID_IKfxReleaseScript));
+  info->ReleaseTypeAttr(attributes);
+}
+
+// The KfxReturnValue as a by-reference argument, as the call's result, or both.
+TEST_F(ReleaseScriptCom, TheResultComesBackEitherWay) {
+  for (DISPID member : {openScriptId, closeScriptId}) {
+    VARIANT result;
+    VariantInit(&result);
+    ASSERT_EQ(invoke(member, DISPATCH_METHOD, {}, &result), S_OK);
+    EXPECT_EQ(V_VT(&result), VT_I4);
+    EXPECT_EQ(V_I4(&result), KFX_REL_SUCCESS);
+
+    LONG outcome = 77;
+    ASSERT_EQ(invoke(member, DISPATCH_METHOD, {byReference(&outcome)}, nullptr), S_OK);
+    EXPECT_EQ(outcome, KFX_REL_SUCCESS);
+
+    outcome = 77;
+    VariantInit(&result);
+    ASSERT_EQ(invoke(member, DISPATCH_METHOD | DISPATCH_PROPERTYGET, {byReference(&outcome)}, &result), S_OK);
+    EXPECT_EQ(outcome, KFX_REL_SUCCESS);
+    EXPECT_EQ(V_I4(&result), KFX_REL_SUCCESS);
+
+    VARIANT holder;
+    V_VT(&holder) = VT_EMPTY;
+    VARIANT byVariant;
+    V_VT(&byVariant) = VT_BYREF | VT_VARIANT;
+    V_VARIANTREF(&byVariant) = &holder;
+    ASSERT_EQ(invoke(member, DISPATCH_METHOD, {byVariant}, nullptr), S_OK);
+    EXPECT_EQ(V_VT(&holder), VT_I4);
+    EXPECT_EQ(V_I4(&holder), KFX_REL_SUCCESS);
+  }
+  LONG outcome = KFX_REL_SUCCESS;
+  ASSERT_EQ(invoke(releaseDocId, DISPATCH_METHOD, {byReference(&outcome)}, nullptr), S_OK);
+  EXPECT_EQ(outcome, KFX_REL_ERROR);
+}
+
+TEST_F(ReleaseScriptCom, CallsThatCannotBeMatchedAreRefused) {
+  LONG outcome = 77;
+  VARIANT byValue;
+  V_VT(&byValue) = VT_I4;
+  V_I4(&byValue) = 0;
+  EXPECT_EQ(invoke(openScriptId, DISPATCH_METHOD, {byValue}, nullptr), DISP_E_TYPEMISMATCH);
+  EXPECT_EQ(invoke(openScriptId, DISPATCH_METHOD, {byReference(&outcome), byReference(&outcome)}, nullptr),
+            DISP_E_BADPARAMCOUNT);
+  EXPECT_EQ(invoke(openScriptId, DISPATCH_METHOD, {byReference(&outcome)}, nullptr, {0}), DISP_E_NONAMEDARGS);
+  EXPECT_EQ(invoke(openScriptId, DISPATCH_PROPERTYPUT, {byReference(&outcome)}, nullptr), DISP_E_MEMBERNOTFOUND);
+  EXPECT_EQ(outcome, 77);
+  EXPECT_EQ(invoke(0x60030004, DISPATCH_METHOD, {}, nullptr), DISP_E_MEMBERNOTFOUND);
+  EXPECT_EQ(invoke(documentDataId, DISPATCH_PROPERTYPUT, {byValue}, nullptr, {DISPID_PROPERTYPUT}),
+            DISP_E_TYPEMISMATCH);
+}
+
+// Set by reference or by plain assignment; read back as the same object.
+TEST_F(ReleaseScriptCom, DocumentDataThroughInvoke) {
+  for (WORD flags : {WORD{DISPATCH_PROPERTYPUTREF}, WORD{DISPATCH_PROPERTYPUT}}) {
+    ::KfxReturnValue closed;
+    ASSERT_EQ(script->CloseScript(&closed), S_OK);
+    ASSERT_EQ(invoke(documentDataId, flags, {object(documentData.get())}, nullptr, {DISPID_PROPERTYPUT}), S_OK);
+    VARIANT read;
+    VariantInit(&read);
+    ASSERT_EQ(invoke(documentDataId, DISPATCH_PROPERTYGET, {}, &read), S_OK);
+    ASSERT_EQ(V_VT(&read), VT_DISPATCH);
+    EXPECT_EQ(V_DISPATCH(&read), documentData.get());
+    VariantClear(&read);
+    EXPECT_NE(loggingTarget(), nullptr);
+  }
+  // Nothing, set as an empty object.
+  ASSERT_EQ(invoke(documentDataId, DISPATCH_PROPERTYPUTREF, {object(nullptr)}, nullptr, {DISPID_PROPERTYPUT}), S_OK);
+  com_ptr<IDispatch> read;
+  ASSERT_EQ(script->get_DocumentData(read.put()), S_OK);
+  EXPECT_FALSE(read);
+  EXPECT_EQ(loggingTarget(), nullptr);
+}
+
+TEST_F(ReleaseScriptCom, EveryLiveObjectHoldsTheModule) {
+  const long before = moduleLockCount();
+  com_ptr<IUnknown> another;
+  ASSERT_EQ(createReleaseScriptObject(nullptr, another), S_OK);
+  EXPECT_EQ(moduleLockCount(), before + 1);
+  another = nullptr;
+  EXPECT_EQ(moduleLockCount(), before);
+  dispatch = nullptr;
+  script = nullptr;
+  EXPECT_EQ(moduleLockCount(), before - 1);
+}
+
+}  // namespace
+}  // namespace quorlex
