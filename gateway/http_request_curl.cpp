@@ -98,16 +98,6 @@ ResultCode transportFailure(CURLcode code) {
   }
 }
 
-std::optional<std::uint64_t> decimalValue(std::string_view text) {
-  if (text.empty() || text.size() > 19) return std::nullopt;
-  std::uint64_t value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + static_cast<std::uint64_t>(c - '0');
-  }
-  return value;
-}
-
 // The address must parse as a URL of a scheme the request speaks. Every document of a batch
 // goes to the same address: the last one found good on this thread is not parsed again.
 ResultCode checkAddress(const std::string& address) {
@@ -187,7 +177,7 @@ class CurlHttpRequest final : public HttpRequest {
       return resultInvalidArgument;
     }
     if (equalsIgnoringCase(headerName, "Content-Length")) {
-      declaredLength_ = decimalValue(headerValue);
+      declaredLength_ = decimalNumber(headerValue);
       if (!declaredLength_) return resultInvalidArgument;
     }
     if (equalsIgnoringCase(headerName, "Expect")) expectSet_ = true;
