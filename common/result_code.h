@@ -18,6 +18,9 @@ constexpr ResultCode resultInvalidArgument = static_cast<ResultCode>(0x80070057)
 // The host counts only exactly 0 as success; positive codes are failures too.
 constexpr bool hostSucceeded(ResultCode code) { return code == resultOk; }
 
+// Platform operations fail with a negative code; positive codes are successes there.
+constexpr bool failed(ResultCode code) { return code < 0; }
+
 // A platform error number e becomes e OR 0x80070000.
 constexpr ResultCode fromPlatformError(std::uint32_t error) {
   return static_cast<ResultCode>(error | 0x80070000u);
