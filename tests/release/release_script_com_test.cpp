@@ -102,7 +102,7 @@ TEST_F(ReleaseScriptCom, ReleaseDocPostsTheDocumentThroughThePlatformRequest) {
   EXPECT_TRUE(server->requests()[0].ends_with("name=\"PARM1\"\r\n\r\nINV123\r\n-----------------------------tarvRel--"));
   ASSERT_EQ(host.events().size(), 1u);
   EXPECT_EQ(host.events()[0].kind, HostEvent::Kind::LogError);
-  EXPECT_EQ(host.events()[0].lineNumber, 250);
+  EXPECT_EQ(host.events()[0].lineNumber, hostMessage::releasedLine);
 
   server.reset();
   host.clearEvents();
@@ -110,9 +110,10 @@ TEST_F(ReleaseScriptCom, ReleaseDocPostsTheDocumentThroughThePlatformRequest) {
   ASSERT_EQ(invoke(releaseDocId, DISPATCH_METHOD, {byReference(&outcome)}, nullptr), S_OK);
   EXPECT_EQ(outcome, KFX_REL_ERROR);
   ASSERT_EQ(host.events().size(), 2u);
-  EXPECT_EQ(host.events()[0].lineNumber, 238);
+  EXPECT_EQ(host.events()[0].lineNumber, hostMessage::postFailedLine);
   EXPECT_EQ(host.events()[0].message, u"http request failed: 0x800C0005, Unable to contact server");
   EXPECT_EQ(host.events()[1].kind, HostEvent::Kind::SendMessage);
+  EXPECT_EQ(script->ReleaseDoc(nullptr), E_POINTER);
 }
 
 // DocumentData gives back the very object set, makes it the logging target, and is empty
