@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -292,8 +293,11 @@ bool saveHostFile(const HostFile& file, std::string& error) {
       return false;
     }
   }
-  if (std::rename(temporary.c_str(), file.path.c_str()) != 0) {
-    error = file.path + ": cannot replace the file: " + std::strerror(errno);
+  // std::rename keeps an existing file on Windows; this replaces it on both.
+  std::error_code failure;
+  std::filesystem::rename(temporary, file.path, failure);
+  if (failure) {
+    error = file.path + ": cannot replace the file: " + failure.message();
     std::remove(temporary.c_str());
     return false;
   }
