@@ -14,9 +14,13 @@ constexpr ResultCode resultFail = static_cast<ResultCode>(0x80004005);          
 constexpr ResultCode resultUnexpected = static_cast<ResultCode>(0x8000FFFF);      // E_UNEXPECTED
 constexpr ResultCode resultOutOfMemory = static_cast<ResultCode>(0x8007000E);     // E_OUTOFMEMORY
 constexpr ResultCode resultInvalidArgument = static_cast<ResultCode>(0x80070057); // E_INVALIDARG
+constexpr ResultCode resultUnexpected = static_cast<ResultCode>(0x8000FFFF);      // E_UNEXPECTED
 
 // The host counts only exactly 0 as success; positive codes are failures too.
 constexpr bool hostSucceeded(ResultCode code) { return code == resultOk; }
+
+// Platform operations fail with a negative code; positive codes are successes there.
+constexpr bool failed(ResultCode code) { return code < 0; }
 
 // A platform error number e becomes e OR 0x80070000.
 constexpr ResultCode fromPlatformError(std::uint32_t error) {

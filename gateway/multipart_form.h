@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "gateway/byte_stream.h"
+#include "gateway/http_request.h"
 
 namespace quorlex {
 
@@ -32,6 +33,12 @@ class MultipartForm {
   // The body's length (low 32 bits); moves the position to the end.
   std::uint32_t bodyLength();
   void rewind() { body_.seekStart(); }
+
+  // Closes the body and posts it synchronously to url. True only for status 200 with the reply
+  // document in replyDocument; otherwise one line in errorText. Never throws.
+  bool post(std::u16string_view url, std::u16string_view user, std::u16string_view password,
+            std::unique_ptr<ReplyDocument>& replyDocument, std::u16string& errorText,
+            const HttpRequestFactory& newRequest = createHttpRequest) noexcept;
 
   std::u16string_view boundary() const { return boundary_; }
   std::span<const std::uint8_t> bodyBytes() const { return body_.bytes(); }

@@ -4,13 +4,19 @@
 
 #include <memory>
 
+#include "gateway/http_request.h"
 #include "server/host_objects.h"
 
 namespace quorlex {
 
 class releaseScript {
  public:
+  // The request factory is the platform's; tests and the reference host may put another.
+  explicit releaseScript(HttpRequestFactory newRequest = createHttpRequest) : newRequest_(std::move(newRequest)) {}
+
   void OpenScript(KfxReturnValue& result);
+  // Posts the current document to the gateway; KFX_REL_SUCCESS exactly when it answered 200.
+  void ReleaseDoc(KfxReturnValue& result);
   void CloseScript(KfxReturnValue& result);
 
   std::shared_ptr<IReleaseData> DocumentData() const { return documentData_; }
@@ -19,6 +25,7 @@ class releaseScript {
 
  private:
   std::shared_ptr<IReleaseData> documentData_;
+  HttpRequestFactory newRequest_;
 };
 
 }  // namespace quorlex

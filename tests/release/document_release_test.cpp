@@ -1,0 +1,204 @@
+// ReleaseDoc over the in-memory host and a recording request object: the request it builds,
+// byte for byte, and every row of its failure table.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "release/host_log.h"
+#include "release/release_script.h"
+#include "server/memory_host.h"
+#include "tests/support/fake_http_request.h"
+
+namespace quorlex {
+namespace {
+
+using test_support::FakeExchange;
+using test_support::fakeRequests;
+
+const std::string boundary = "---------------------------tarvRel";
+
+std::string part(const std::string& name, const std::string& value) {
+  return "--" + boundary + "\r\nContent-Disposition: form-data; name=\"" + name + "\"\r\n\r\n" + value + "\r\n";
+}
+
+HostEvent logged(std::int32_t level, std::int32_t line, std::u16string message) {
+  HostEvent event;
+  event.kind = HostEvent::Kind::LogError;
+  event.err1 = level;
+  event.lineNumber = line;
+  event.codeModule = u".\\releaseScript";
+  event.message = std::move(message);
+  return event;
+}
+
+HostEvent sent(std::u16string message) {
+  HostEvent event;
+  event.kind = HostEvent::Kind::SendMessage;
+  event.message = std::move(message);
+  event.errorNumber = 1;
+  event.infoRet = KFX_REL_DOC_ERROR;
+  return event;
+}
+
+class DocumentRelease : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    host.record().userName = u"clerk";
+    host.record().password = u"s3cret";
+    host.record().customProperties = {{u"serverURL", u"http://gateway:8080"},
+                                      {u"ExitProgramProgram", u"PGM"},
+                                      {u"ExitProgramLibrary", u"LIB"},
+                                      {u"ExitProgramDelimiter", u"|"}};
+    host.setDocumentValues({MemoryValue{u"PARM1", u"INV123", u"", {}}});
+    script.setDocumentData(host.releaseData());
+  }
+  void TearDown() override { clearLoggingTarget(); }
+
+  KfxReturnValue release() {
+    KfxReturnValue result = KFX_REL_SUCCESS;
+    script.ReleaseDoc(result);
+    return result;
+  }
+
+  MemoryHost host;
+  std::shared_ptr<FakeExchange> exchange = std::make_shared<FakeExchange>();
+  releaseScript script{fakeRequests(exchange)};
+};
+
+TEST_F(DocumentRelease, PostsTheExampleDocumentByteForByte) {
+  ASSERT_EQ(release(), KFX_REL_SUCCESS);
+  std::string body = part("ExitProgramName", "PGM") + part("ExitProgramLib", "LIB") + part("Delimiter", "|") +
+                     part("PARM1", "INV123") + "--" + boundary + "--";
+  EXPECT_EQ(part("ExitProgramName", "PGM").size(), 101u);
+  EXPECT_EQ(part("ExitProgramLib", "LIB").size(), 100u);
+  EXPECT_EQ(part("Delimiter", "|").size(), 93u);
+  EXPECT_EQ(part("PARM1", "INV123").size(), 94u);
+  EXPECT_EQ(exchange->body, body);
+  EXPECT_EQ(exchange->body.size(), 426u);  // 430 with the terminator's final CR LF CR LF
+  EXPECT_EQ(exchange->headers.back(), (std::pair<std::u16string, std::u16string>{u"Content-Length", u"426"}));
+  EXPECT_EQ(exchange->url, u"http://gateway:8080/rpc/quorlex/");
+  EXPECT_EQ(exchange->user, u"clerk");
+  EXPECT_EQ(exchange->password, u"s3cret");
+  EXPECT_EQ(host.events(), (std::vector<HostEvent>{logged(0, 250, u"Document Released Successfully")}));
+}
+
+TEST_F(DocumentRelease, TableFieldGivesOneParameterPerRowAndAnUnmappedValueNone) {
+  host.setDocumentValues({MemoryValue{u"PARM3", u"", u"Items", {u"A", u"B"}},
+                          MemoryValue{u"OriginalFolder", u"C:\\scan", u"", {}}, MemoryValue{u"PARM1", u"x", u"", {}}});
+  ASSERT_EQ(release(), KFX_REL_SUCCESS);
+  EXPECT_EQ(exchange->body, part("ExitProgramName", "PGM") + part("ExitProgramLib", "LIB") + part("Delimiter", "|") +
+                                part("PARM3", "A") + part("PARM3", "B") + part("PARM1", "x") + "--" + boundary + "--");
+}
+
+TEST_F(DocumentRelease, StoredAddressIsTakenAsItStands) {
+  host.record().customProperties[0].second = u"http://gateway/";
+  (void)release();
+  EXPECT_EQ(exchange->url, u"http://gateway//rpc/quorlex/");
+}
+
+TEST_F(DocumentRelease, RecordNeverSetUpPostsEmptyFieldsToTheBareAddress) {
+  host.record() = SetupRecord{};
+  host.setDocumentValues({});
+  exchange->failures["send"] = static_cast<ResultCode>(0xA0B0C0D0);
+  EXPECT_EQ(release(), KFX_REL_ERROR);
+  EXPECT_EQ(exchange->url, u"/rpc/quorlex/");
+  EXPECT_EQ(exchange->user, u"");
+  EXPECT_EQ(exchange->password, u"");
+  EXPECT_EQ(exchange->body, part("ExitProgramName", "") + part("ExitProgramLib", "") + part("Delimiter", "") + "--" +
+                                boundary + "--");
+  std::u16string text = u"http request failed: 0xA0B0C0D0, Unknown error 0xA0B0C0D0";
+  EXPECT_EQ(host.events(), (std::vector<HostEvent>{logged(1, 238, text), sent(text)}));
+}
+
+TEST_F(DocumentRelease, DocumentWithoutValuesPostsTheThreeExitProgramFields) {
+  host.setDocumentValues({});
+  ASSERT_EQ(release(), KFX_REL_SUCCESS);
+  EXPECT_EQ(exchange->body,
+            part("ExitProgramName", "PGM") + part("ExitProgramLib", "LIB") + part("Delimiter", "|") + "--" + boundary + "--");
+}
+
+TEST_F(DocumentRelease, NoDocumentDataReleasesNothing) {
+  releaseScript unset{fakeRequests(exchange)};
+  KfxReturnValue result = KFX_REL_SUCCESS;
+  unset.ReleaseDoc(result);
+  EXPECT_EQ(result, KFX_REL_ERROR);
+  EXPECT_EQ(exchange->requestsCreated, 0);
+}
+
+struct FailureRow {
+  const char* name;
+  std::function<void(MemoryHost&, FakeExchange&)> arrange;
+  std::vector<HostEvent> events;
+  int posts;
+  KfxReturnValue result;
+};
+
+class DocumentReleaseFailure : public DocumentRelease, public ::testing::WithParamInterface<FailureRow> {};
+
+TEST_P(DocumentReleaseFailure, LogsPostsAndAnswersAsTheTableSays) {
+  const FailureRow& row = GetParam();
+  row.arrange(host, *exchange);
+  EXPECT_EQ(release(), row.result);
+  EXPECT_EQ(exchange->requestsCreated, row.posts);
+  EXPECT_EQ(host.events(), row.events);
+}
+
+const std::u16string rejected = u"HTTP Request returned 500 (Internal Server Error) ";
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, DocumentReleaseFailure,
+    ::testing::Values(
+        FailureRow{"setting_unreadable",
+                   [](MemoryHost& host, FakeExchange&) {
+                     host.faults().fail(HostOperation::CustomPropertyValue, resultFail, 4);  // the delimiter
+                     host.faults().fail(HostOperation::ReleaseUserName, resultFail);
+                   },
+                   {logged(0, 250, u"Document Released Successfully")}, 1, KFX_REL_SUCCESS},
+        FailureRow{"no_values_collection",
+                   [](MemoryHost& host, FakeExchange&) { host.faults().fail(HostOperation::ReleaseValues, resultFail); },
+                   {logged(1, 193, u"Failed to get values"), sent(u"Failed to get values")}, 0, KFX_REL_ERROR},
+        FailureRow{"count_of_values_unreadable",
+                   [](MemoryHost& host, FakeExchange&) { host.faults().fail(HostOperation::ValuesCount, resultFail); },
+                   {logged(1, 125, u"Failed to get count of values"), sent(u"Failed to get count of values")}, 0,
+                   KFX_REL_ERROR},
+        FailureRow{"assembly_throws_then_post_succeeds",
+                   [](MemoryHost& host, FakeExchange&) {
+                     host.setDocumentValues({MemoryValue{u"PARM1", u"INV123", u"", {}}, MemoryValue{u"PARM2", u"x", u"", {}}});
+                     host.faults().throwOn(HostOperation::ValuesItem, 2);
+                   },
+                   {logged(1, 223, u"Error in ReleaseDoc"), sent(u"Error in ReleaseDoc"),
+                    logged(0, 250, u"Document Released Successfully")},
+                   1, KFX_REL_SUCCESS},
+        FailureRow{"gateway_rejects",
+                   [](MemoryHost&, FakeExchange& exchange) {
+                     exchange.status = 500;
+                     exchange.statusText = u"Internal Server Error";
+                   },
+                   {logged(1, 238, rejected), sent(rejected)}, 1, KFX_REL_ERROR},
+        FailureRow{"gateway_unreachable",
+                   [](MemoryHost&, FakeExchange& exchange) {
+                     exchange.failures["send"] = static_cast<ResultCode>(0x800C0005);
+                   },
+                   {logged(1, 238, u"http request failed: 0x800C0005, Unable to contact server"),
+                    sent(u"http request failed: 0x800C0005, Unable to contact server")},
+                   1, KFX_REL_ERROR}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(DocumentRelease, AssemblyThrowingAfterTheFirstValuePostsWhatWasAdded) {
+  host.setDocumentValues({MemoryValue{u"PARM1", u"INV123", u"", {}}, MemoryValue{u"PARM2", u"x", u"", {}}});
+  host.faults().throwOn(HostOperation::ValuesItem, 2);
+  (void)release();
+  EXPECT_EQ(exchange->body, part("ExitProgramName", "PGM") + part("ExitProgramLib", "LIB") + part("Delimiter", "|") +
+                                part("PARM1", "INV123") + "--" + boundary + "--");
+}
+
+TEST_F(DocumentRelease, UnreadableSettingsArePostedEmpty) {
+  host.faults().fail(HostOperation::CustomPropertyValue, resultFail, 4);
+  host.faults().fail(HostOperation::ReleaseUserName, resultFail);
+  (void)release();
+  EXPECT_EQ(exchange->user, u"");
+  EXPECT_NE(exchange->body.find(part("Delimiter", "")), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quorlex

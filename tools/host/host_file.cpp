@@ -1,0 +1,303 @@
+#include "tools/host/host_file.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "common/text.h"
+
+namespace quorlex::host {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+std::u16string text(const Json& value) { return fromUtf8(value.get_ref<const std::string&>()); }
+
+std::u16string textMember(const Json& object, std::string_view name) {
+  auto found = object.find(name);
+  return found == object.end() ? std::u16string() : text(*found);
+}
+
+const Json& member(const Json& object, std::string_view name) {
+  static const Json none;
+  auto found = object.find(name);
+  return found == object.end() ? none : *found;
+}
+
+// Checks the types of the members the host reads; the first fault found is the message.
+class Checker {
+ public:
+  std::optional<std::string> fault;
+
+  void object(const Json& value, const std::string& where) {
+    if (!value.is_object()) complain(where, "an object");
+  }
+  void optionalText(const Json& object, std::string_view name, const std::string& where) {
+    if (object.contains(name) && !object.at(std::string(name)).is_string()) complain(at(where, name), "a text");
+  }
+  void optionalTexts(const Json& object, std::string_view name, const std::string& where) {
+    if (!object.contains(name)) return;
+    const Json& list = object.at(std::string(name));
+    if (!list.is_array()) return complain(at(where, name), "a list of texts");
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      if (!list[i].is_string()) complain(at(where, name) + "[" + std::to_string(i) + "]", "a text");
+    }
+  }
+  void optionalTextMap(const Json& object, std::string_view name, const std::string& where) {
+    if (!object.contains(name)) return;
+    const Json& map = object.at(std::string(name));
+    if (!map.is_object()) return complain(at(where, name), "an object of texts");
+    for (const auto& [key, value] : map.items()) {
+      if (!value.is_string()) complain(at(at(where, name), key), "a text");
+    }
+  }
+  void complain(const std::string& where, const std::string& expected) {
+    if (!fault) fault = "\"" + where + "\" must be " + expected;
+  }
+  static std::string at(const std::string& where, std::string_view name) {
+    return where.empty() ? std::string(name) : where + "." + std::string(name);
+  }
+};
+
+void checkFields(Checker& check, const Json& document, const std::string& where) {
+  if (!document.contains("fields")) return;
+  const Json& fields = document.at("fields");
+  std::string fieldsAt = Checker::at(where, "fields");
+  if (!fields.is_object()) return check.complain(fieldsAt, "an object");
+  for (const auto& [name, value] : fields.items()) {
+    std::string fieldAt = Checker::at(fieldsAt, name);
+    if (value.is_string()) continue;
+    bool table = value.is_object() && value.contains("table") && value.at("table").is_string() &&
+                 !value.at("table").get_ref<const std::string&>().empty() && value.contains("rows");
+    if (!table) {
+      check.complain(fieldAt, "a text, or a table: {\"table\": NAME, \"rows\": [TEXT, ...]}");
+      continue;
+    }
+    check.optionalTexts(value, "rows", fieldAt);
+  }
+}
+
+std::optional<std::string> checkHostFile(const Json& json) {
+  Checker check;
+  check.object(json, "the file");
+  if (check.fault) return check.fault;
+  check.optionalText(json, "batchClassName", "");
+  check.optionalText(json, "docClassName", "");
+  check.optionalTexts(json, "indexFields", "");
+  check.optionalTexts(json, "batchVariableNames", "");
+  if (json.contains("setup")) {
+    const Json& setup = json.at("setup");
+    check.object(setup, "setup");
+    if (setup.is_object()) {
+      for (const char* name : {"name", "userName", "password"}) check.optionalText(setup, name, "setup");
+      check.optionalTextMap(setup, "customProperties", "setup");
+      if (setup.contains("links")) {
+        const Json& links = setup.at("links");
+        if (!links.is_array()) check.complain("setup.links", "a list of links");
+        for (std::size_t i = 0; links.is_array() && i < links.size(); ++i) {
+          std::string where = "setup.links[" + std::to_string(i) + "]";
+          check.object(links[i], where);
+          if (!links[i].is_object()) continue;
+          check.optionalText(links[i], "source", where);
+          check.optionalText(links[i], "destination", where);
+          if (links[i].contains("sourceType")) {
+            const Json& type = links[i].at("sourceType");
+            bool valid = type.is_number_integer() && type.get<std::int64_t>() >= INT32_MIN && type.get<std::int64_t>() <= INT32_MAX;
+            if (!valid) check.complain(where + ".sourceType", "a whole number");
+          }
+        }
+      }
+    }
+  }
+  if (json.contains("documents")) {
+    const Json& documents = json.at("documents");
+    if (!documents.is_array()) check.complain("documents", "a list of documents");
+    for (std::size_t i = 0; documents.is_array() && i < documents.size(); ++i) {
+      std::string where = "documents[" + std::to_string(i) + "]";
+      check.object(documents[i], where);
+      if (!documents[i].is_object()) continue;
+      checkFields(check, documents[i], where);
+      check.optionalTextMap(documents[i], "variables", where);
+      check.optionalTextMap(documents[i], "batchFields", where);
+    }
+  }
+  return check.fault;
+}
+
+// Line and column (1-based) of a byte offset; the parser counts the offending byte too.
+std::string position(std::string_view text, std::size_t byte) {
+  std::size_t end = std::min(byte > 0 ? byte - 1 : 0, text.size());
+  std::size_t line = 1;
+  std::size_t lineStart = 0;
+  for (std::size_t i = 0; i < end; ++i) {
+    if (text[i] == '\n') {
+      ++line;
+      lineStart = i + 1;
+    }
+  }
+  return "line " + std::to_string(line) + ", column " + std::to_string(end - lineStart + 1);
+}
+
+std::vector<std::u16string> textList(const Json& list) {
+  std::vector<std::u16string> texts;
+  if (list.is_array()) {
+    for (const Json& item : list) texts.push_back(text(item));
+  }
+  return texts;
+}
+
+Json jsonTexts(const std::vector<std::u16string>& texts) {
+  Json list = Json::array();
+  for (const std::u16string& item : texts) list.push_back(toUtf8(item));
+  return list;
+}
+
+MemoryValue resolve(const Json& document, const Json& link) {
+  MemoryValue value;
+  value.destination = textMember(link, "destination");
+  std::string source = member(link, "source").is_string() ? member(link, "source").get<std::string>() : std::string();
+  std::int64_t sourceType = KFX_REL_UNDEFINED_LINK;
+  if (member(link, "sourceType").is_number_integer()) sourceType = member(link, "sourceType").get<std::int64_t>();
+  auto lookUp = [&](std::string_view collection) -> const Json& { return member(member(document, collection), source); };
+  switch (sourceType) {
+    case KFX_REL_INDEXFIELD: {
+      const Json& field = lookUp("fields");
+      if (field.is_string()) {
+        value.value = text(field);
+      } else if (field.is_object()) {
+        value.tableName = textMember(field, "table");
+        value.rows = textList(member(field, "rows"));
+      }
+      break;
+    }
+    case KFX_REL_TEXTCONSTANT:
+      value.value = fromUtf8(source);
+      break;
+    case KFX_REL_VARIABLE:
+      if (lookUp("variables").is_string()) value.value = text(lookUp("variables"));
+      break;
+    case KFX_REL_BATCHFIELD:
+      if (lookUp("batchFields").is_string()) value.value = text(lookUp("batchFields"));
+      break;
+    default:
+      break;
+  }
+  return value;
+}
+
+}  // namespace
+
+std::optional<HostFile> parseHostFile(std::string_view text, const std::string& path, std::string& error) {
+  HostFile file;
+  file.path = path;
+  try {
+    file.json = Json::parse(text);
+  } catch (const Json::parse_error& failure) {
+    // The library's message, from after its own "at line L, column C: " prefix.
+    std::string reason = failure.what();
+    std::size_t colon = reason.find(": ");
+    error = path + ": not valid JSON at " + position(text, failure.byte) + ": " +
+            (colon == std::string::npos ? reason : reason.substr(colon + 2));
+    return std::nullopt;
+  }
+  if (std::optional<std::string> fault = checkHostFile(file.json)) {
+    error = path + ": not a valid host file: " + *fault;
+    return std::nullopt;
+  }
+  return file;
+}
+
+std::optional<HostFile> loadHostFile(const std::string& path, std::string& error) {
+  std::ifstream stream(path, std::ios::binary);
+  if (!stream) {
+    error = path + ": cannot read the file: " + std::strerror(errno);
+    return std::nullopt;
+  }
+  std::ostringstream content;
+  content << stream.rdbuf();
+  if (stream.bad()) {
+    error = path + ": cannot read the file";
+    return std::nullopt;
+  }
+  return parseHostFile(content.str(), path, error);
+}
+
+SetupRecord setupRecord(const HostFile& file) {
+  const Json& json = file.json;
+  const Json& setup = member(json, "setup");
+  SetupRecord record;
+  record.batchClassName = textMember(json, "batchClassName");
+  record.docClassName = textMember(json, "docClassName");
+  record.indexFields = textList(member(json, "indexFields"));
+  record.batchVariableNames = textList(member(json, "batchVariableNames"));
+  if (!setup.is_object()) return record;
+  record.name = textMember(setup, "name");
+  record.userName = textMember(setup, "userName");
+  record.password = textMember(setup, "password");
+  for (const auto& [key, value] : member(setup, "customProperties").items()) {
+    record.customProperties.emplace_back(fromUtf8(key), text(value));
+  }
+  for (const Json& link : member(setup, "links")) {
+    std::int32_t sourceType = link.contains("sourceType") ? link.at("sourceType").get<std::int32_t>() : KFX_REL_UNDEFINED_LINK;
+    record.links.push_back(MemoryLink{textMember(link, "source"), sourceType, textMember(link, "destination")});
+  }
+  return record;
+}
+
+std::size_t documentCount(const HostFile& file) {
+  const Json& documents = member(file.json, "documents");
+  return documents.is_array() ? documents.size() : 0;
+}
+
+std::vector<MemoryValue> documentValues(const HostFile& file, std::size_t index) {
+  const Json& document = member(file.json, "documents").at(index);
+  std::vector<MemoryValue> values;
+  for (const Json& link : member(member(file.json, "setup"), "links")) values.push_back(resolve(document, link));
+  return values;
+}
+
+void storeSetupRecord(HostFile& file, const SetupRecord& record) {
+  Json& json = file.json;
+  json["batchClassName"] = toUtf8(record.batchClassName);
+  json["docClassName"] = toUtf8(record.docClassName);
+  json["indexFields"] = jsonTexts(record.indexFields);
+  json["batchVariableNames"] = jsonTexts(record.batchVariableNames);
+  Json& setup = json["setup"];
+  setup["name"] = toUtf8(record.name);
+  setup["userName"] = toUtf8(record.userName);
+  setup["password"] = toUtf8(record.password);
+  Json properties = Json::object();
+  for (const auto& [key, value] : record.customProperties) properties[toUtf8(key)] = toUtf8(value);
+  setup["customProperties"] = std::move(properties);
+  Json links = Json::array();
+  for (const MemoryLink& link : record.links) {
+    links.push_back({{"source", toUtf8(link.source)}, {"sourceType", link.sourceType}, {"destination", toUtf8(link.destination)}});
+  }
+  setup["links"] = std::move(links);
+}
+
+bool saveHostFile(const HostFile& file, std::string& error) {
+  // Written beside it and renamed over it, so that a failed write leaves the old file whole.
+  std::string temporary = file.path + ".new";
+  {
+    std::ofstream stream(temporary, std::ios::binary | std::ios::trunc);
+    stream << file.json.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
+    stream.flush();
+    if (!stream) {
+      error = file.path + ": cannot write the file: " + std::strerror(errno);
+      std::remove(temporary.c_str());
+      return false;
+    }
+  }
+  if (std::rename(temporary.c_str(), file.path.c_str()) != 0) {
+    error = file.path + ": cannot replace the file: " + std::strerror(errno);
+    std::remove(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace quorlex::host

@@ -1,0 +1,82 @@
+// quorlex-host: the reference host. It plays the host's release module against the
+// connector: the setup record and the documents of a batch come from a host file.
+#include <cstdlib>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "tools/host/event_printer.h"
+#include "tools/host/host_file.h"
+#include "tools/host/release_run.h"
+#include "tools/host/request_faults.h"
+
+namespace {
+
+using namespace quorlex;
+using namespace quorlex::host;
+
+constexpr std::string_view usage =
+    "usage: quorlex-host release FILE [--json]\n"
+    "\n"
+    "Releases every document of the host file FILE through the connector, as the host's\n"
+    "release module would, and prints each log entry, message and document result as it\n"
+    "happens (with --json, one JSON object a line). Exit status: 0 when every document was\n"
+    "released, 1 when any was not, 2 for a bad command line or host file.\n";
+
+int badCommandLine(const std::string& message) {
+  std::cerr << "quorlex-host: " << message << "\n" << usage;
+  return 2;
+}
+
+int release(const std::string& path, EventFormat format) {
+  std::string error;
+  std::optional<HostFile> file = loadHostFile(path, error);
+  if (!file) {
+    std::cerr << "quorlex-host: " << error << "\n";
+    return 2;
+  }
+  HttpRequestFactory requests = createHttpRequest;
+  if (const char* faultText = std::getenv(requestFaultVariable)) {
+    std::optional<RequestFault> fault = parseRequestFault(faultText, error);
+    if (!fault) {
+      std::cerr << "quorlex-host: " << requestFaultVariable << ": " << error << "\n";
+      return 2;
+    }
+    requests = faultyRequests(requests, *fault);
+  }
+
+  ReleaseObserver observer;
+  observer.hostEvent = [format](const HostEvent& event) { std::cout << eventLine(event, format) << std::endl; };
+  observer.documentResult = [format](std::size_t document, KfxReturnValue result) {
+    std::cout << releasedLine(document, result, format) << std::endl;
+  };
+  return releaseBatch(*file, observer, requests) ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc >= 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "help")) {
+    std::cout << usage;
+    return 0;
+  }
+  if (argc < 2) return badCommandLine("no command given");
+  std::string_view command = argv[1];
+  if (command != "release") return badCommandLine("unknown command \"" + std::string(command) + "\"");
+
+  std::optional<std::string> path;
+  EventFormat format = EventFormat::Text;
+  for (int i = 2; i < argc; ++i) {
+    std::string_view argument = argv[i];
+    if (argument == "--json") {
+      format = EventFormat::Json;
+    } else if (argument.starts_with("--") || path) {
+      return badCommandLine("unexpected argument \"" + std::string(argument) + "\"");
+    } else {
+      path = std::string(argument);
+    }
+  }
+  if (!path) return badCommandLine("release needs a host file");
+  return release(*path, format);
+}
