@@ -14,7 +14,6 @@ constexpr ResultCode resultFail = static_cast<ResultCode>(0x80004005);          
 constexpr ResultCode resultUnexpected = static_cast<ResultCode>(0x8000FFFF);      // E_UNEXPECTED
 constexpr ResultCode resultOutOfMemory = static_cast<ResultCode>(0x8007000E);     // E_OUTOFMEMORY
 constexpr ResultCode resultInvalidArgument = static_cast<ResultCode>(0x80070057); // E_INVALIDARG
-constexpr ResultCode resultUnexpected = static_cast<ResultCode>(0x8000FFFF);      // E_UNEXPECTED
 
 // The host counts only exactly 0 as success; positive codes are failures too.
 constexpr bool hostSucceeded(ResultCode code) { return code == resultOk; }
