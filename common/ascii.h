@@ -1,6 +1,8 @@
 #pragma once
 // ASCII text as protocols write it: case-insensitive names, HTTP tokens, blanks.
 
+#include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace quorlex {
@@ -34,6 +36,17 @@ constexpr std::string_view trimmedBlanks(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
   while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
   return text;
+}
+
+// Decimal digits only, as in a Content-Length; none for anything else or past 18 digits.
+constexpr std::optional<std::uint64_t> decimalNumber(std::string_view text) {
+  if (text.empty() || text.size() > 18) return std::nullopt;
+  std::uint64_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + static_cast<std::uint64_t>(c - '0');
+  }
+  return value;
 }
 
 }  // namespace quorlex

@@ -10,6 +10,14 @@ namespace quorlex {
 // UTF-16 to UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string toUtf8(std::u16string_view text);
 
+// The number of bytes toUtf8 gives for the text.
+std::size_t utf8Length(std::u16string_view text);
+// Copies the leading run of ASCII units of the text to out as bytes; returns how many.
+std::size_t encodeAsciiPrefix(std::u16string_view text, std::uint8_t* out);
+// Writes the UTF-8 of the text to out, which has room for utf8Length(text) bytes; returns
+// that count. Runs of ASCII go through 16 units at a time where the processor allows.
+std::size_t encodeUtf8(std::u16string_view text, std::uint8_t* out);
+
 // UTF-8 to UTF-16; a malformed sequence becomes U+FFFD.
 std::u16string fromUtf8(std::string_view text);
 

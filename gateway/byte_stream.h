@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <span>
-#include <vector>
 
 namespace quorlex {
 
@@ -18,15 +18,26 @@ class ByteStream {
   // Returns the number of bytes written; never throws.
   std::size_t write(std::span<const std::uint8_t> bytes) noexcept;
 
+  // Room for count bytes at the position, for a writer that fills it in place and then
+  // commits what it wrote. Shorter when the stream can hold no more (its limit, or memory).
+  std::span<std::uint8_t> prepare(std::size_t count) noexcept;
+  // The first written bytes of the prepared room join the stream; the position passes them.
+  void commit(std::size_t written) noexcept;
+
   void seekStart() noexcept { position_ = 0; }
   // Moves the position to the end and returns it.
-  std::size_t seekEnd() noexcept { return position_ = bytes_.size(); }
+  std::size_t seekEnd() noexcept { return position_ = size_; }
   std::size_t position() const noexcept { return position_; }
-  std::size_t size() const noexcept { return bytes_.size(); }
-  std::span<const std::uint8_t> bytes() const noexcept { return bytes_; }
+  std::size_t size() const noexcept { return size_; }
+  std::span<const std::uint8_t> bytes() const noexcept { return {bytes_.get(), size_}; }
 
  private:
-  std::vector<std::uint8_t> bytes_;
+  bool grow(std::size_t capacity) noexcept;
+
+  // Grown without zero-filling: every byte below size_ has been written.
+  std::unique_ptr<std::uint8_t[]> bytes_;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
   std::size_t position_ = 0;
   std::size_t capacityLimit_;
 };

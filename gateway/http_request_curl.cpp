@@ -12,7 +12,6 @@
 #include "gateway/http_request.h"
 #include "gateway/reply_text.h"
 #include "gateway/transport_codes.h"
-#include "gateway/xml_document.h"
 
 namespace quorlex {
 namespace {
@@ -26,9 +25,6 @@ struct HeaderListFree {
 struct UrlCleanup {
   void operator()(CURLU* url) const { curl_url_cleanup(url); }
 };
-struct ShareCleanup {
-  void operator()(CURLSH* share) const { curl_share_cleanup(share); }
-};
 struct CurlTextFree {
   void operator()(char* text) const { curl_free(text); }
 };
@@ -38,19 +34,22 @@ bool curlReady() {
   return ready;
 }
 
-// Connections, host names and TLS sessions cached per thread; used from one thread only,
-// the share needs no locks.
-CURLSH* threadShare() {
-  thread_local std::unique_ptr<CURLSH, ShareCleanup> share = [] {
-    std::unique_ptr<CURLSH, ShareCleanup> made(curl_share_init());
-    if (made) {
-      (void)curl_share_setopt(made.get(), CURLSHOPT_SHARE, CURL_LOCK_DATA_CONNECT);
-      (void)curl_share_setopt(made.get(), CURLSHOPT_SHARE, CURL_LOCK_DATA_DNS);
-      (void)curl_share_setopt(made.get(), CURLSHOPT_SHARE, CURL_LOCK_DATA_SSL_SESSION);
-    }
-    return made;
-  }();
-  return share.get();
+using EasyHandle = std::unique_ptr<CURL, EasyCleanup>;
+
+// Each thread keeps the handle of its last request, and with it libcurl's cache of
+// connections, host names and TLS sessions: the next request on the thread reuses the
+// connection. A thread's requests run one after the other, so one handle is enough.
+thread_local EasyHandle idleHandle;
+
+EasyHandle takeHandle() {
+  if (idleHandle) return std::move(idleHandle);
+  return EasyHandle(curl_easy_init());
+}
+
+// open sets every option a request uses, so a handle needs no reset between requests (a
+// reset would also free and reallocate libcurl's transfer buffers each time).
+void giveBack(EasyHandle handle) {
+  if (handle && !idleHandle) idleHandle = std::move(handle);
 }
 
 ResultCode transportFailure(CURLcode code) {
@@ -99,18 +98,11 @@ ResultCode transportFailure(CURLcode code) {
   }
 }
 
-std::optional<std::uint64_t> decimalValue(std::string_view text) {
-  if (text.empty() || text.size() > 19) return std::nullopt;
-  std::uint64_t value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + static_cast<std::uint64_t>(c - '0');
-  }
-  return value;
-}
-
-// The address must parse as a URL of a scheme the request speaks.
+// The address must parse as a URL of a scheme the request speaks. Every document of a batch
+// goes to the same address: the last one found good on this thread is not parsed again.
 ResultCode checkAddress(const std::string& address) {
+  thread_local std::string lastGood;
+  if (!lastGood.empty() && address == lastGood) return resultOk;
   if (address.find('\0') != std::string::npos) return transportCode::invalidUrl;
   std::unique_ptr<CURLU, UrlCleanup> url(curl_url());
   if (!url) return resultOutOfMemory;
@@ -122,19 +114,27 @@ ResultCode checkAddress(const std::string& address) {
   std::unique_ptr<char, CurlTextFree> scheme(schemeText);
   std::string_view name(scheme.get());
   if (!equalsIgnoringCase(name, "http") && !equalsIgnoringCase(name, "https")) return transportCode::unrecognizedScheme;
+  lastGood = address;
   return resultOk;
 }
 
+// The reply document of a 200 is handed over and released unread: the release engine never
+// looks into it. So it keeps the reply as it came and leaves it unparsed.
 class CurlReplyDocument final : public ReplyDocument {
  public:
-  explicit CurlReplyDocument(std::unique_ptr<XmlDocument> document) : document_(std::move(document)) {}
+  explicit CurlReplyDocument(std::string reply) : reply_(std::move(reply)) {}
 
  private:
-  std::unique_ptr<XmlDocument> document_;
+  std::string reply_;
 };
 
 class CurlHttpRequest final : public HttpRequest {
  public:
+  CurlHttpRequest() = default;
+  ~CurlHttpRequest() override { giveBack(std::move(easy_)); }
+  CurlHttpRequest(const CurlHttpRequest&) = delete;
+  CurlHttpRequest& operator=(const CurlHttpRequest&) = delete;
+
   ResultCode open(std::u16string_view method, std::u16string_view url, bool asynchronous, std::u16string_view user,
                   std::u16string_view password) override {
     state_ = State::Created;
@@ -142,7 +142,7 @@ class CurlHttpRequest final : public HttpRequest {
     std::string address = toUtf8(url);
     if (ResultCode code = checkAddress(address); failed(code)) return code;
 
-    easy_.reset(curl_easy_init());
+    if (!easy_) easy_ = takeHandle();
     if (!easy_) return resultOutOfMemory;
     headers_.reset();
     declaredLength_.reset();
@@ -158,13 +158,12 @@ class CurlHttpRequest final : public HttpRequest {
                curl_easy_setopt(easy, CURLOPT_WRITEDATA, this) == CURLE_OK &&
                curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &CurlHttpRequest::onHeader) == CURLE_OK &&
                curl_easy_setopt(easy, CURLOPT_HEADERDATA, this) == CURLE_OK;
-    if (CURLSH* share = threadShare()) set = set && curl_easy_setopt(easy, CURLOPT_SHARE, share) == CURLE_OK;
     // Empty credentials are no credentials: a gateway that asks gets its 401 back.
-    if (!user.empty() || !password.empty()) {
-      set = set && curl_easy_setopt(easy, CURLOPT_USERNAME, toUtf8(user).c_str()) == CURLE_OK &&
-            curl_easy_setopt(easy, CURLOPT_PASSWORD, toUtf8(password).c_str()) == CURLE_OK &&
-            curl_easy_setopt(easy, CURLOPT_HTTPAUTH, static_cast<unsigned long>(CURLAUTH_ANY)) == CURLE_OK;
-    }
+    bool offered = !user.empty() || !password.empty();
+    set = set && curl_easy_setopt(easy, CURLOPT_USERNAME, offered ? toUtf8(user).c_str() : nullptr) == CURLE_OK &&
+          curl_easy_setopt(easy, CURLOPT_PASSWORD, offered ? toUtf8(password).c_str() : nullptr) == CURLE_OK &&
+          curl_easy_setopt(easy, CURLOPT_HTTPAUTH, offered ? static_cast<unsigned long>(CURLAUTH_ANY) : CURLAUTH_BASIC) == CURLE_OK &&
+          curl_easy_setopt(easy, CURLOPT_HTTPHEADER, nullptr) == CURLE_OK;
     if (!set) return resultOutOfMemory;
     state_ = State::Opened;
     return resultOk;
@@ -178,7 +177,7 @@ class CurlHttpRequest final : public HttpRequest {
       return resultInvalidArgument;
     }
     if (equalsIgnoringCase(headerName, "Content-Length")) {
-      declaredLength_ = decimalValue(headerValue);
+      declaredLength_ = decimalNumber(headerValue);
       if (!declaredLength_) return resultInvalidArgument;
     }
     if (equalsIgnoringCase(headerName, "Expect")) expectSet_ = true;
@@ -237,15 +236,10 @@ class CurlHttpRequest final : public HttpRequest {
     return resultOk;
   }
 
-  // Like the platform's object, a body that is not XML still gives a document, an empty one.
+  // Like the platform's object, any body gives a document, whether it is XML or not.
   ResultCode responseXML(std::unique_ptr<ReplyDocument>& out) override {
-    std::u16string text;
-    if (ResultCode code = responseText(text); failed(code)) return code;
-    std::unique_ptr<XmlDocument> document = createXmlDocument();
-    if (!document) return resultFail;
-    bool loaded = false;
-    (void)document->loadXML(text, loaded);
-    out = std::make_unique<CurlReplyDocument>(std::move(document));
+    if (state_ != State::Sent) return resultUnexpected;
+    out = std::make_unique<CurlReplyDocument>(reply_);
     return resultOk;
   }
 

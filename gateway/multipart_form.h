@@ -44,6 +44,8 @@ class MultipartForm {
   std::span<const std::uint8_t> bodyBytes() const { return body_.bytes(); }
 
  private:
+  bool writeBytes(std::string_view bytes);
+
   ByteStream body_;
   std::u16string boundary_{fixedBoundary};
 };

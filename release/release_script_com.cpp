@@ -67,12 +67,8 @@ class ReleaseScriptObject final : public ::IKfxReleaseScript, public Aggregatabl
     return run(&releaseScript::OpenScript, result);
   }
 
-  // The document release itself arrives with the release engine's ReleaseDoc; until then
-  // every document is refused.
   HRESULT STDMETHODCALLTYPE ReleaseDoc(::KfxReturnValue* result) override {
-    if (!result) return E_POINTER;
-    *result = ::KFX_REL_ERROR;
-    return S_OK;
+    return run(&releaseScript::ReleaseDoc, result);
   }
 
   HRESULT STDMETHODCALLTYPE CloseScript(::KfxReturnValue* result) override {

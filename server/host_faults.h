@@ -3,8 +3,9 @@
 // with a given code (on every call or on its k-th call), or to throw, so that every
 // "if that fails" branch of the callers can be driven.
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
-#include <map>
 
 #include "common/result_code.h"
 
@@ -28,6 +29,7 @@ enum class HostOperation {
   // links and index fields
   LinksCount, LinksItem, LinksRemoveAll, LinksAdd, LinkSource, LinkSourceType, LinkDestination,
   IndexFieldsCount, IndexFieldsItem, IndexFieldName,
+  Count_  // the number of operations
 };
 
 class HostFaults {
@@ -44,12 +46,15 @@ class HostFaults {
 
  private:
   struct Fault {
+    bool set = false;
     ResultCode code = resultOk;
     int onCall = 0;
     bool throws = false;
   };
-  std::map<HostOperation, Fault> faults_;
-  std::map<HostOperation, int> calls_;
+  // Indexed by operation: every host call passes here.
+  static constexpr std::size_t operationCount = static_cast<std::size_t>(HostOperation::Count_);
+  std::array<Fault, operationCount> faults_{};
+  std::array<int, operationCount> calls_{};
 };
 
 }  // namespace quorlex

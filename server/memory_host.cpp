@@ -8,7 +8,8 @@ struct MemoryHost::State {
   SetupRecord record;
   std::optional<SetupRecord> applied;
   int applyCount = 0;
-  std::vector<MemoryValue> values;
+  // The current document's values; value objects handed out keep the set they came from.
+  std::shared_ptr<const std::vector<MemoryValue>> values = std::make_shared<const std::vector<MemoryValue>>();
   HostFaults faults;
   std::vector<HostEvent> events;
   std::function<void(const HostEvent&)> observer;
@@ -23,6 +24,7 @@ namespace {
 
 using State = MemoryHost::State;
 using StatePtr = std::shared_ptr<State>;
+using ValuesPtr = std::shared_ptr<const std::vector<MemoryValue>>;
 
 // Reads a text through the fault check: the out-parameter is written only on success.
 ResultCode readText(State& state, HostOperation operation, const std::u16string& source, std::u16string& out) {
@@ -100,7 +102,8 @@ class MemoryRowValue final : public IRowValue {
 
 class MemoryRowValues final : public IRowValues {
  public:
-  MemoryRowValues(StatePtr state, std::vector<std::u16string> rows) : state_(std::move(state)), rows_(std::move(rows)) {}
+  MemoryRowValues(StatePtr state, ValuesPtr values, std::size_t index)
+      : state_(std::move(state)), values_(std::move(values)), rows_((*values_)[index].rows) {}
 
   ResultCode count(std::int32_t& out) override {
     ResultCode code = state_->faults.check(HostOperation::RowValuesCount);
@@ -118,12 +121,14 @@ class MemoryRowValues final : public IRowValues {
 
  private:
   StatePtr state_;
-  std::vector<std::u16string> rows_;
+  ValuesPtr values_;
+  const std::vector<std::u16string>& rows_;
 };
 
 class MemoryValueObject final : public IValue {
  public:
-  MemoryValueObject(StatePtr state, MemoryValue value) : state_(std::move(state)), value_(std::move(value)) {}
+  MemoryValueObject(StatePtr state, ValuesPtr values, std::size_t index)
+      : state_(std::move(state)), values_(std::move(values)), index_(index), value_((*values_)[index]) {}
 
   ResultCode destination(std::u16string& out) override {
     return readText(*state_, HostOperation::ValueDestination, value_.destination, out);
@@ -141,13 +146,15 @@ class MemoryValueObject final : public IValue {
       out = nullptr;
       return resultOk;
     }
-    out = std::make_shared<MemoryRowValues>(state_, value_.rows);
+    out = std::make_shared<MemoryRowValues>(state_, values_, index_);
     return resultOk;
   }
 
  private:
   StatePtr state_;
-  MemoryValue value_;
+  ValuesPtr values_;
+  std::size_t index_;
+  const MemoryValue& value_;
 };
 
 class MemoryValues final : public IValues {
@@ -156,15 +163,15 @@ class MemoryValues final : public IValues {
 
   ResultCode count(std::int32_t& out) override {
     ResultCode code = state_->faults.check(HostOperation::ValuesCount);
-    if (hostSucceeded(code)) out = static_cast<std::int32_t>(state_->values.size());
+    if (hostSucceeded(code)) out = static_cast<std::int32_t>(state_->values->size());
     return code;
   }
 
   ResultCode item(std::int32_t position, std::shared_ptr<IValue>& out) override {
     ResultCode code = state_->faults.check(HostOperation::ValuesItem);
     if (!hostSucceeded(code)) return code;
-    if (outOfRange(position, state_->values.size())) return resultInvalidArgument;
-    out = std::make_shared<MemoryValueObject>(state_, state_->values[static_cast<std::size_t>(position - 1)]);
+    if (outOfRange(position, state_->values->size())) return resultInvalidArgument;
+    out = std::make_shared<MemoryValueObject>(state_, state_->values, static_cast<std::size_t>(position - 1));
     return resultOk;
   }
 
@@ -424,7 +431,9 @@ const SetupRecord& MemoryHost::record() const { return state_->record; }
 const std::optional<SetupRecord>& MemoryHost::appliedRecord() const { return state_->applied; }
 int MemoryHost::applyCount() const { return state_->applyCount; }
 
-void MemoryHost::setDocumentValues(std::vector<MemoryValue> values) { state_->values = std::move(values); }
+void MemoryHost::setDocumentValues(std::vector<MemoryValue> values) {
+  state_->values = std::make_shared<const std::vector<MemoryValue>>(std::move(values));
+}
 
 HostFaults& MemoryHost::faults() { return state_->faults; }
 const std::vector<HostEvent>& MemoryHost::events() const { return state_->events; }

@@ -15,6 +15,21 @@ class ToUtf8 : public testing::TestWithParam<Utf8Case> {};
 
 TEST_P(ToUtf8, ConvertsUnitsToBytes) {
   EXPECT_EQ(toUtf8(GetParam().utf16), GetParam().utf8);
+  EXPECT_EQ(utf8Length(GetParam().utf16), GetParam().utf8.size());
+}
+
+// Long texts go through sixteen units at a time: non-ASCII units at every offset of a block.
+TEST(ToUtf8, LongTextsMatchUnitByUnitConversion) {
+  for (std::size_t offset = 0; offset < 40; ++offset) {
+    std::u16string text(offset, u'a');
+    std::string expected(offset, 'a');
+    text += u"\u00FC" + std::u16string(17, u'b') + u"\U0001F600" + std::u16string(3, u'c') + char16_t(0xD800);
+    expected += "\xC3\xBC" + std::string(17, 'b') + "\xF0\x9F\x98\x80" + std::string(3, 'c') + "\xEF\xBF\xBD";
+    text += std::u16string(offset, u'd');
+    expected += std::string(offset, 'd');
+    EXPECT_EQ(toUtf8(text), expected) << "offset " << offset;
+    EXPECT_EQ(utf8Length(text), expected.size()) << "offset " << offset;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ToUtf8,

@@ -8,6 +8,7 @@
 #include "release/release_script.h"
 #include "server/memory_host.h"
 #include "tests/support/fake_http_request.h"
+#include "tests/support/host_events.h"
 
 namespace quorlex {
 namespace {
@@ -21,24 +22,8 @@ std::string part(const std::string& name, const std::string& value) {
   return "--" + boundary + "\r\nContent-Disposition: form-data; name=\"" + name + "\"\r\n\r\n" + value + "\r\n";
 }
 
-HostEvent logged(std::int32_t level, std::int32_t line, std::u16string message) {
-  HostEvent event;
-  event.kind = HostEvent::Kind::LogError;
-  event.err1 = level;
-  event.lineNumber = line;
-  event.codeModule = u".\\releaseScript";
-  event.message = std::move(message);
-  return event;
-}
-
-HostEvent sent(std::u16string message) {
-  HostEvent event;
-  event.kind = HostEvent::Kind::SendMessage;
-  event.message = std::move(message);
-  event.errorNumber = 1;
-  event.infoRet = KFX_REL_DOC_ERROR;
-  return event;
-}
+using test_support::loggedEvent;
+using test_support::sentEvent;
 
 class DocumentRelease : public ::testing::Test {
  protected:
@@ -79,7 +64,7 @@ TEST_F(DocumentRelease, PostsTheExampleDocumentByteForByte) {
   EXPECT_EQ(exchange->url, u"http://gateway:8080/rpc/quorlex/");
   EXPECT_EQ(exchange->user, u"clerk");
   EXPECT_EQ(exchange->password, u"s3cret");
-  EXPECT_EQ(host.events(), (std::vector<HostEvent>{logged(0, 250, u"Document Released Successfully")}));
+  EXPECT_EQ(host.events(), (std::vector<HostEvent>{loggedEvent(0, 250, u"Document Released Successfully")}));
 }
 
 TEST_F(DocumentRelease, TableFieldGivesOneParameterPerRowAndAnUnmappedValueNone) {
@@ -107,7 +92,7 @@ TEST_F(DocumentRelease, RecordNeverSetUpPostsEmptyFieldsToTheBareAddress) {
   EXPECT_EQ(exchange->body, part("ExitProgramName", "") + part("ExitProgramLib", "") + part("Delimiter", "") + "--" +
                                 boundary + "--");
   std::u16string text = u"http request failed: 0xA0B0C0D0, Unknown error 0xA0B0C0D0";
-  EXPECT_EQ(host.events(), (std::vector<HostEvent>{logged(1, 238, text), sent(text)}));
+  EXPECT_EQ(host.events(), (std::vector<HostEvent>{loggedEvent(1, 238, text), sentEvent(text)}));
 }
 
 TEST_F(DocumentRelease, DocumentWithoutValuesPostsTheThreeExitProgramFields) {
@@ -153,34 +138,34 @@ INSTANTIATE_TEST_SUITE_P(
                      host.faults().fail(HostOperation::CustomPropertyValue, resultFail, 4);  // the delimiter
                      host.faults().fail(HostOperation::ReleaseUserName, resultFail);
                    },
-                   {logged(0, 250, u"Document Released Successfully")}, 1, KFX_REL_SUCCESS},
+                   {loggedEvent(0, 250, u"Document Released Successfully")}, 1, KFX_REL_SUCCESS},
         FailureRow{"no_values_collection",
                    [](MemoryHost& host, FakeExchange&) { host.faults().fail(HostOperation::ReleaseValues, resultFail); },
-                   {logged(1, 193, u"Failed to get values"), sent(u"Failed to get values")}, 0, KFX_REL_ERROR},
+                   {loggedEvent(1, 193, u"Failed to get values"), sentEvent(u"Failed to get values")}, 0, KFX_REL_ERROR},
         FailureRow{"count_of_values_unreadable",
                    [](MemoryHost& host, FakeExchange&) { host.faults().fail(HostOperation::ValuesCount, resultFail); },
-                   {logged(1, 125, u"Failed to get count of values"), sent(u"Failed to get count of values")}, 0,
+                   {loggedEvent(1, 125, u"Failed to get count of values"), sentEvent(u"Failed to get count of values")}, 0,
                    KFX_REL_ERROR},
         FailureRow{"assembly_throws_then_post_succeeds",
                    [](MemoryHost& host, FakeExchange&) {
                      host.setDocumentValues({MemoryValue{u"PARM1", u"INV123", u"", {}}, MemoryValue{u"PARM2", u"x", u"", {}}});
                      host.faults().throwOn(HostOperation::ValuesItem, 2);
                    },
-                   {logged(1, 223, u"Error in ReleaseDoc"), sent(u"Error in ReleaseDoc"),
-                    logged(0, 250, u"Document Released Successfully")},
+                   {loggedEvent(1, 223, u"Error in ReleaseDoc"), sentEvent(u"Error in ReleaseDoc"),
+                    loggedEvent(0, 250, u"Document Released Successfully")},
                    1, KFX_REL_SUCCESS},
         FailureRow{"gateway_rejects",
                    [](MemoryHost&, FakeExchange& exchange) {
                      exchange.status = 500;
                      exchange.statusText = u"Internal Server Error";
                    },
-                   {logged(1, 238, rejected), sent(rejected)}, 1, KFX_REL_ERROR},
+                   {loggedEvent(1, 238, rejected), sentEvent(rejected)}, 1, KFX_REL_ERROR},
         FailureRow{"gateway_unreachable",
                    [](MemoryHost&, FakeExchange& exchange) {
                      exchange.failures["send"] = static_cast<ResultCode>(0x800C0005);
                    },
-                   {logged(1, 238, u"http request failed: 0x800C0005, Unable to contact server"),
-                    sent(u"http request failed: 0x800C0005, Unable to contact server")},
+                   {loggedEvent(1, 238, u"http request failed: 0x800C0005, Unable to contact server"),
+                    sentEvent(u"http request failed: 0x800C0005, Unable to contact server")},
                    1, KFX_REL_ERROR}),
     [](const auto& info) { return info.param.name; });
 

@@ -77,11 +77,21 @@ TEST_F(ReleaseScriptCom, OpenAndCloseByVtableWithOrWithoutDocumentData) {
   EXPECT_EQ(script->OpenScript(nullptr), E_POINTER);
 }
 
-TEST_F(ReleaseScriptCom, ReleaseDocRefusesTheDocumentUntilTheReleaseEngineArrives) {
+// The release runs through the host's objects over IDispatch; the Windows request object
+// arrives with the MSXML transport, so until then the post cannot be made.
+TEST_F(ReleaseScriptCom, ReleaseDocRunsTheDocumentReleaseOverTheHostsObjects) {
+  host.record().customProperties = {{u"serverURL", u"http://gateway"}};
+  host.setDocumentValues({MemoryValue{u"PARM1", u"INV123", u"", {}}});
   ASSERT_EQ(script->putref_DocumentData(documentData.get()), S_OK);
   ::KfxReturnValue result = ::KFX_REL_SUCCESS;
   EXPECT_EQ(script->ReleaseDoc(&result), S_OK);
   EXPECT_EQ(result, ::KFX_REL_ERROR);
+  ASSERT_EQ(host.events().size(), 2u);
+  EXPECT_EQ(host.events()[0].kind, HostEvent::Kind::LogError);
+  EXPECT_EQ(host.events()[0].lineNumber, hostMessage::postFailedLine);
+  EXPECT_EQ(host.events()[0].message, u"Failed to create XMLHttpRequest");
+  EXPECT_EQ(host.events()[1].kind, HostEvent::Kind::SendMessage);
+  EXPECT_EQ(script->ReleaseDoc(nullptr), E_POINTER);
 }
 
 // DocumentData gives back the very object set, makes it the logging target, and is empty

@@ -30,16 +30,6 @@ std::string xmlText(std::string_view text) {
   return escaped;
 }
 
-std::optional<std::size_t> decimalLength(std::string_view text) {
-  if (text.empty() || text.size() > 18) return std::nullopt;
-  std::size_t value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + static_cast<std::size_t>(c - '0');
-  }
-  return value;
-}
-
 bool expectsContinue(const RequestHead& head) {
   std::optional<std::string_view> expect = head.header("Expect");
   return expect && equalsIgnoringCase(*expect, "100-continue");
@@ -107,7 +97,7 @@ HeadVerdict GatewayService::judgeHead(const RequestHead& head) const {
     return verdict;
   }
   std::optional<std::string_view> lengthText = head.header("Content-Length");
-  std::optional<std::size_t> length = lengthText ? decimalLength(*lengthText) : std::optional<std::size_t>(0);
+  std::optional<std::uint64_t> length = lengthText ? decimalNumber(*lengthText) : std::optional<std::uint64_t>(0);
   for (const auto& [name, value] : head.headers) {
     if (equalsIgnoringCase(name, "Content-Length") && value != *lengthText) length.reset();
   }
@@ -115,7 +105,7 @@ HeadVerdict GatewayService::judgeHead(const RequestHead& head) const {
     verdict.rejection = connectionRejection(400, "The Content-Length is not valid");
     return verdict;
   }
-  verdict.bodyLength = *length;
+  verdict.bodyLength = static_cast<std::size_t>(*length);
   bool tooLarge = *length > options_.maxBodyBytes;
 
   if (head.path() != servicePath) {

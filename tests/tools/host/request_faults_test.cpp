@@ -8,9 +8,9 @@
 namespace quorlex::host {
 namespace {
 
-std::u16string postWithFault(const std::string& spec) {
+std::u16string postWithFault(const std::string& faultText) {
   std::string error;
-  std::optional<RequestFault> fault = parseRequestFault(spec, error);
+  std::optional<RequestFault> fault = parseRequestFault(faultText, error);
   EXPECT_TRUE(fault) << error;
   auto exchange = std::make_shared<test_support::FakeExchange>();
   MultipartForm form;
