@@ -8,8 +8,12 @@ namespace quorlex {
 ByteStream::ByteStream(std::size_t capacityLimit) : capacityLimit_(capacityLimit) {}
 
 bool ByteStream::grow(std::size_t capacity) noexcept {
-  std::unique_ptr<std::uint8_t[]> larger(new (std::nothrow) std::uint8_t[capacity]);
-  if (!larger) return false;
+  std::unique_ptr<std::uint8_t[]> larger;
+  try {
+    larger = std::make_unique_for_overwrite<std::uint8_t[]>(capacity);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
   std::copy_n(bytes_.get(), size_, larger.get());
   bytes_ = std::move(larger);
   capacity_ = capacity;

@@ -28,8 +28,10 @@ void releaseScript::ReleaseDoc(KfxReturnValue& result) {
   try {
     if (!addParameters(*values, form)) return;  // it has logged "Failed to get count of values"
   } catch (...) {
-    // The post still goes out, with the fields added so far.
+    // A form with only some of the document's parameters is not posted: the gateway could take
+    // it, and the document would count as released with values missing.
     logToHost(hostMessage::releaseDocErrorLine, levelError, hostMessage::releaseDocErrorText);
+    return;
   }
 
   std::u16string address = settings.serverURL + u"/rpc/quorlex/";

@@ -36,13 +36,18 @@ std::shared_ptr<IReleaseData> loggingTarget() {
   return shared.target;
 }
 
-void logToHost(std::int32_t line, std::int32_t level, std::u16string_view text) {
-  // Call the host outside the lock: it may call back into the script.
-  std::shared_ptr<IReleaseData> target = loggingTarget();
-  if (!target) return;
-  std::u16string message(truncateUtf16(text, maxLogMessageUnits));
-  (void)target->logError(level, 0, 0, message, std::u16string(codeModuleName), line);
-  if (level > 0) (void)target->sendMessage(message, level, KFX_REL_DOC_ERROR);
+void logToHost(std::int32_t line, std::int32_t level, std::u16string_view text) noexcept {
+  // Log results are not looked at, and a log entry that cannot be written (no memory, a host
+  // adapter that throws) must not change what the caller decided about the document.
+  try {
+    // Call the host outside the lock: it may call back into the script.
+    std::shared_ptr<IReleaseData> target = loggingTarget();
+    if (!target) return;
+    std::u16string message(truncateUtf16(text, maxLogMessageUnits));
+    (void)target->logError(level, 0, 0, message, std::u16string(codeModuleName), line);
+    if (level > 0) (void)target->sendMessage(message, level, KFX_REL_DOC_ERROR);
+  } catch (...) {
+  }
 }
 
 }  // namespace quorlex

@@ -36,6 +36,6 @@ std::shared_ptr<IReleaseData> loggingTarget();
 // LogError on the target (and SendMessage for a level above 0). The text is never taken as a
 // format; past 1023 units it is cut, without splitting a surrogate pair. Results are not
 // looked at; with no target nothing happens.
-void logToHost(std::int32_t line, std::int32_t level, std::u16string_view text);
+void logToHost(std::int32_t line, std::int32_t level, std::u16string_view text) noexcept;
 
 }  // namespace quorlex

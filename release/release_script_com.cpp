@@ -93,6 +93,9 @@ class ReleaseScriptObject final : public ::IKfxReleaseScript, public Aggregatabl
   // One of the script's methods, its outcome handed to the host.
   HRESULT run(void (releaseScript::*method)(KfxReturnValue&), ::KfxReturnValue* result) {
     if (!result) return E_POINTER;
+    // Written first, so that a method that ends by throwing never leaves the host's variable
+    // saying success.
+    *result = ::KFX_REL_ERROR;
     return guardedCall([&] {
       KfxReturnValue outcome = KFX_REL_ERROR;
       (script_.*method)(outcome);

@@ -4,7 +4,7 @@
 
 #include <objbase.h>
 
-#include <string>
+#include <cwchar>
 
 #include "common/result_code.h"
 #include "server/class_objects_com.h"
@@ -17,11 +17,14 @@ namespace {
 
 // Inside the loader lock no window may be shown: the refusal goes to the debugger output,
 // and the host sees the load fail (ERROR_DLL_INIT_FAILED).
+// A fixed buffer: nothing that allocates or throws runs inside DllMain.
 void reportRefusedLoad(int error) {
-  std::wstring text = L"quorlex: the socket layer (version 1.1) could not be started, error ";
-  text += std::to_wstring(error);
-  text += L"; the component refuses to load.\n";
-  OutputDebugStringW(text.c_str());
+  wchar_t text[160];
+  (void)swprintf(text, sizeof text / sizeof text[0],
+                 L"quorlex: the socket layer (version 1.1) could not be started, error %d; "
+                 L"the component refuses to load.\n",
+                 error);
+  OutputDebugStringW(text);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "server/host_objects.h"
 #include "server/type_library_com.h"
 
 namespace quorlex {
@@ -79,9 +80,13 @@ HRESULT invokeResultMethod(WORD flags, DISPPARAMS* parameters, VARIANT* result, 
   declared.reserve(inputs);
   for (unsigned i = 0; i < inputs; ++i) declared.push_back(argumentAt(*parameters, i));
 
-  LONG value = 0;
+  LONG value = KFX_REL_ERROR;
   HRESULT code = call(declared.data(), &value);
-  if (FAILED(code)) return code;
+  if (FAILED(code)) {
+    // The host's variable never keeps a success it had before the call.
+    if (resultArgument) storeResult(*resultArgument, KFX_REL_ERROR);
+    return code;
+  }
   if (resultArgument) storeResult(*resultArgument, value);
   if (result) {
     V_VT(result) = VT_I4;

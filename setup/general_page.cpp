@@ -7,16 +7,16 @@
 namespace quorlex {
 
 const std::array<GeneralFieldControl, 10> generalFieldControls{{
-    {&GeneralFields::batchClassName, generalControl::batchClassName},
-    {&GeneralFields::docClassName, generalControl::docClassName},
-    {&GeneralFields::instanceName, generalControl::instanceName},
-    {&GeneralFields::serverURL, generalControl::serverURL},
-    {&GeneralFields::userName, generalControl::userName},
-    {&GeneralFields::password, generalControl::password},
-    {&GeneralFields::exitProgramName, generalControl::exitProgramName},
-    {&GeneralFields::exitProgramLibrary, generalControl::exitProgramLibrary},
-    {&GeneralFields::delimiter, generalControl::delimiter},
-    {&GeneralFields::versionText, generalControl::versionText},
+    {&GeneralFields::batchClassName, generalControl::batchClassName, 11056, u"Batch Class:"},
+    {&GeneralFields::docClassName, generalControl::docClassName, 11004, u"Document Class:"},
+    {&GeneralFields::instanceName, generalControl::instanceName, 11006, u"Export Connector Instance Name:"},
+    {&GeneralFields::serverURL, generalControl::serverURL, 11016, u"Brenno Address:"},
+    {&GeneralFields::userName, generalControl::userName, 11026, u"Username:"},
+    {&GeneralFields::password, generalControl::password, 11027, u"Password:"},
+    {&GeneralFields::exitProgramName, generalControl::exitProgramName, 11031, u"Exit Program Name:"},
+    {&GeneralFields::exitProgramLibrary, generalControl::exitProgramLibrary, 11029, u"Library:"},
+    {&GeneralFields::delimiter, generalControl::delimiter, 11033, u"Delimiter:"},
+    {&GeneralFields::versionText, generalControl::versionText, generalControl::versionLabel, u"Version:"},
 }};
 
 namespace {

@@ -50,10 +50,13 @@ struct GeneralFields {
   bool operator==(const GeneralFields&) const = default;
 };
 
-// Each member of GeneralFields with the control that shows it, in exchange order.
+// Each member of GeneralFields with the control that shows it and the label beside that
+// control, in exchange order.
 struct GeneralFieldControl {
   std::u16string GeneralFields::*member;
   std::int32_t controlId;
+  std::int32_t labelId;
+  std::u16string_view label;
 };
 extern const std::array<GeneralFieldControl, 10> generalFieldControls;
 

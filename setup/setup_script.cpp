@@ -34,7 +34,7 @@ void TarvSetupScript::RunUI(KfxReturnValue& result) {
 
   CParameterTable table(setupData_);
   (void)table.fillDefaults();
-  (void)table.loadLinks();
+  const bool linksLoaded = table.loadLinks();
   (void)table.loadValueNames();
 
   ISetupPlatform& platform = *platform_;
@@ -47,7 +47,9 @@ void TarvSetupScript::RunUI(KfxReturnValue& result) {
 
   if (!sheet->runModal(layout, SetupSheetPages{general, mapping})) return;
   // The General page has written its fields during OK; the links and Apply follow.
-  (void)table.saveLinks();
+  // Links that could not be read are not replaced: saving would first remove every stored
+  // mapping and then write back only what the sheet showed, which was none of them.
+  if (linksLoaded) (void)table.saveLinks();
   (void)setupData_->apply();
 }
 

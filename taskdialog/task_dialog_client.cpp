@@ -97,8 +97,13 @@ CallbackResult QUORLEX_TASK_DIALOG_CALLBACK CXTaskDialogMFCClient::notificationC
     WindowHandle dialog, std::uint32_t notification, WParam wParam, LParam lParam,
     CallbackData client) {
   auto* self = reinterpret_cast<CXTaskDialogMFCClient*>(client);
-  return self != nullptr ? self->dispatch(dialog, notification, wParam, lParam)
-                         : callbackContinue;
+  if (self == nullptr) return callbackContinue;
+  // The platform's dialog calls this: no exception of a handler may unwind into it.
+  try {
+    return self->dispatch(dialog, notification, wParam, lParam);
+  } catch (...) {
+    return callbackContinue;
+  }
 }
 
 CallbackResult CXTaskDialogMFCClient::dispatch(WindowHandle dialog, std::uint32_t notification,

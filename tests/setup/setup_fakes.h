@@ -11,8 +11,8 @@
 
 #include "server/memory_host.h"
 #include "setup/dialog_controls.h"
+#include "setup/headless_sheet.h"
 #include "setup/parameter_table.h"
-#include "setup/page_sequence.h"
 #include "setup/setup_sheet.h"
 
 namespace quorlex::testing_support {
@@ -90,32 +90,22 @@ class RecordingQuestionDialog final : public IQuestionDialog {
 };
 
 // What the administrator does while the sheet is up; returns true for OK that closed it.
-struct SheetSession {
-  const SetupSheetPages& pages;
-  PageSequence& sequence;
-  ControlTexts& generalControls;
-};
-using SheetScript = std::function<bool(SheetSession&)>;
+using SheetSession = HeadlessSheetSession;
+using SheetScript = HeadlessSheetScript;
 
+// A headless sheet that also keeps the layout of every sheet it runs.
 class ScriptedSheet final : public ISetupSheet {
  public:
   ScriptedSheet(SheetScript script, std::vector<SetupSheetLayout>& layouts)
-      : script_(std::move(script)), layouts_(layouts) {}
+      : sheet_(std::move(script)), layouts_(layouts) {}
 
   bool runModal(const SetupSheetLayout& layout, const SetupSheetPages& pages) override {
     layouts_.push_back(layout);
-    ControlTexts controls;
-    pages.general.attachControls(&controls);
-    auto inOrder = pages.inOrder();
-    PageSequence sequence(inOrder, layout.firstPage);
-    SheetSession session{pages, sequence, controls};
-    bool ok = script_(session);
-    pages.general.attachControls(nullptr);
-    return ok;
+    return sheet_.runModal(layout, pages);
   }
 
  private:
-  SheetScript script_;
+  HeadlessSheet sheet_;
   std::vector<SetupSheetLayout>& layouts_;
 };
 

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "common/text.h"
+#include "tools/host/file_replacement.h"
 
 namespace quorlex::host {
 namespace {
@@ -189,6 +190,74 @@ MemoryValue resolve(const Json& document, const Json& link) {
   return value;
 }
 
+// The stored properties, keeping the place of each one the file already had and adding new
+// ones after them in the record's order.
+Json mergedProperties(const Json& before, const std::vector<std::pair<std::u16string, std::u16string>>& properties) {
+  auto valueOf = [&](const std::string& key) -> const std::u16string* {
+    for (const auto& [name, value] : properties) {
+      if (toUtf8(name) == key) return &value;
+    }
+    return nullptr;
+  };
+  Json merged = Json::object();
+  if (before.is_object()) {
+    for (const auto& [key, old] : before.items()) {
+      if (const std::u16string* value = valueOf(key)) merged[key] = toUtf8(*value);
+    }
+  }
+  for (const auto& [name, value] : properties) {
+    std::string key = toUtf8(name);
+    if (!merged.contains(key)) merged[key] = toUtf8(value);
+  }
+  return merged;
+}
+
+constexpr std::size_t lineWidth = 120;
+
+std::string oneLine(const Json& value) {
+  if (!value.is_structured() || value.empty()) return value.dump(-1, ' ', false, Json::error_handler_t::replace);
+  std::string text = value.is_object() ? "{ " : "[";
+  bool first = true;
+  for (const auto& [key, item] : value.items()) {
+    if (!first) text += ", ";
+    first = false;
+    if (value.is_object()) text += Json(key).dump(-1, ' ', false, Json::error_handler_t::replace) + ": ";
+    text += oneLine(item);
+  }
+  return text + (value.is_object() ? " }" : "]");
+}
+
+// A container on one line where the line stays within lineWidth, else one member a line.
+void writeJson(std::string& out, const Json& value, std::size_t indent, std::size_t lineStart) {
+  std::string line = oneLine(value);
+  if (!value.is_structured() || value.empty() || lineStart + line.size() <= lineWidth) {
+    out += line;
+    return;
+  }
+  std::string inner(indent + 2, ' ');
+  out += value.is_object() ? "{\n" : "[\n";
+  bool first = true;
+  for (const auto& [key, item] : value.items()) {
+    if (!first) out += ",\n";
+    first = false;
+    std::string prefix = inner;
+    if (value.is_object()) prefix += Json(key).dump(-1, ' ', false, Json::error_handler_t::replace) + ": ";
+    out += prefix;
+    writeJson(out, item, indent + 2, prefix.size());
+  }
+  // Appended piece by piece: "\n" + std::string(...) trips GCC 12's -Wrestrict on mingw.
+  out += '\n';
+  out.append(indent, ' ');
+  out += value.is_object() ? "}" : "]";
+}
+
+// The file's text, laid out as the examples are written by hand.
+std::string hostFileText(const Json& json) {
+  std::string text;
+  writeJson(text, json, 0, 0);
+  return text + "\n";
+}
+
 }  // namespace
 
 std::optional<HostFile> parseHostFile(std::string_view text, const std::string& path, std::string& error) {
@@ -266,13 +335,15 @@ void storeSetupRecord(HostFile& file, const SetupRecord& record) {
   json["docClassName"] = toUtf8(record.docClassName);
   json["indexFields"] = jsonTexts(record.indexFields);
   json["batchVariableNames"] = jsonTexts(record.batchVariableNames);
-  Json& setup = json["setup"];
+  storeSetupSettings(file, record);
+}
+
+void storeSetupSettings(HostFile& file, const SetupRecord& record) {
+  Json& setup = file.json["setup"];
   setup["name"] = toUtf8(record.name);
   setup["userName"] = toUtf8(record.userName);
   setup["password"] = toUtf8(record.password);
-  Json properties = Json::object();
-  for (const auto& [key, value] : record.customProperties) properties[toUtf8(key)] = toUtf8(value);
-  setup["customProperties"] = std::move(properties);
+  setup["customProperties"] = mergedProperties(member(setup, "customProperties"), record.customProperties);
   Json links = Json::array();
   for (const MemoryLink& link : record.links) {
     links.push_back({{"source", toUtf8(link.source)}, {"sourceType", link.sourceType}, {"destination", toUtf8(link.destination)}});
@@ -281,27 +352,15 @@ void storeSetupRecord(HostFile& file, const SetupRecord& record) {
 }
 
 bool saveHostFile(const HostFile& file, std::string& error) {
-  // Written beside it and renamed over it, so that a failed write leaves the old file whole.
-  std::string temporary = file.path + ".new";
-  {
-    std::ofstream stream(temporary, std::ios::binary | std::ios::trunc);
-    stream << file.json.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
-    stream.flush();
-    if (!stream) {
-      error = file.path + ": cannot write the file: " + std::strerror(errno);
-      std::remove(temporary.c_str());
-      return false;
-    }
-  }
-  // std::rename keeps an existing file on Windows; this replaces it on both.
-  std::error_code failure;
-  std::filesystem::rename(temporary, file.path, failure);
-  if (failure) {
-    error = file.path + ": cannot replace the file: " + failure.message();
-    std::remove(temporary.c_str());
-    return false;
-  }
-  return true;
+  // Written beside the file, flushed to the disk and renamed over it, so that a crash at any
+  // point leaves the old file or the new one. A link is followed, so that it stays a link.
+  std::error_code ignored;
+  std::filesystem::path target = std::filesystem::canonical(file.path, ignored);
+  if (target.empty()) target = file.path;
+  std::string text = hostFileText(file.json);
+  std::optional<std::string> failure = replaceFile(target, text);
+  if (failure) error = file.path + ": " + *failure;
+  return !failure;
 }
 
 }  // namespace quorlex::host

@@ -35,7 +35,12 @@ std::vector<MemoryValue> documentValues(const HostFile& file, std::size_t index)
 
 // Puts the record back into the JSON, leaving every member it does not cover as it was.
 void storeSetupRecord(HostFile& file, const SetupRecord& record);
-// Writes the JSON back to the file's path; false with the reason in error.
+// Puts back only what the setup writes: the setup record's name, user name, password, custom
+// properties (each where it stood) and links. The class names and what the host offers for
+// mapping (indexFields, batchVariableNames) are the host's and stay as they are.
+void storeSetupSettings(HostFile& file, const SetupRecord& record);
+// Replaces the file at the path (or where a link there leads) with the JSON atomically: the
+// old file or the new one, never part of either. False with the reason in error.
 bool saveHostFile(const HostFile& file, std::string& error);
 
 }  // namespace quorlex::host

@@ -1,13 +1,16 @@
 // quorlex-host: the reference host. It plays the host's release module against the
-// connector: the setup record and the documents of a batch come from a host file.
+// connector, and its administration module against the setup: the setup record and the
+// documents of a batch come from a host file.
 #include <iostream>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "tools/host/batch_runner.h"
+#include "tools/host/connector_access.h"
 #include "tools/host/event_printer.h"
 #include "tools/host/host_file.h"
+#include "tools/host/setup_options.h"
 
 namespace {
 
@@ -22,8 +25,9 @@ constexpr std::string_view usage =
     "happens (with --json, one JSON object a line). Exit status: 0 when every document was\n"
     "released, 1 when any was not, 2 for a bad command line or host file.\n";
 
-int badCommandLine(const std::string& message) {
+int badCommandLine(const std::string& message, bool withSetup = false) {
   std::cerr << "quorlex-host: " << message << "\n" << usage;
+  if (withSetup) std::cerr << "\n" << setupUsage;
   return 2;
 }
 
@@ -56,12 +60,16 @@ int release(const std::string& path, EventFormat format) {
 
 int main(int argc, char** argv) {
   if (argc >= 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "help")) {
-    std::cout << usage;
+    std::cout << usage << "\n" << setupUsage;
     return 0;
   }
-  if (argc < 2) return badCommandLine("no command given");
+  if (argc < 2) return badCommandLine("no command given", true);
   std::string_view command = argv[1];
-  if (command != "release") return badCommandLine("unknown command \"" + std::string(command) + "\"");
+  if (command == "setup") {
+    std::vector<std::string_view> arguments(argv + 2, argv + argc);
+    return runSetup(arguments, std::cout, std::cerr);
+  }
+  if (command != "release") return badCommandLine("unknown command \"" + std::string(command) + "\"", true);
 
   std::optional<std::string> path;
   EventFormat format = EventFormat::Text;

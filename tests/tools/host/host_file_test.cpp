@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 namespace quorlex::host {
 namespace {
@@ -155,6 +156,90 @@ TEST(HostFile, RewriteKeepsWhatItDoesNotKnow) {
   EXPECT_EQ(reread->json["setup"]["future"], nlohmann::ordered_json::parse("[1, 2]"));
   EXPECT_EQ(reread->json["documents"][0]["fields"]["a"], "1");
   EXPECT_EQ(reread->json.begin().key(), "comment");  // members keep their order
+}
+
+}  // namespace
+}  // namespace quorlex::host
+
+namespace quorlex::host {
+namespace {
+
+class HostFileSave : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder = std::filesystem::temp_directory_path() /
+             ("quorlex-host-save-" + std::to_string(::getpid()) + "-" +
+              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+  }
+  void TearDown() override { std::filesystem::remove_all(folder); }
+
+  std::string read(const std::filesystem::path& path) const {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+  }
+  std::size_t entries() const {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
+  }
+
+  std::filesystem::path folder;
+};
+
+TEST_F(HostFileSave, LaysTheFileOutAsItIsWrittenByHand) {
+  HostFile file = parsed(R"({"setup": {"name": "AP", "customProperties": {}, "links": [
+      {"source": "InvoiceNumber", "sourceType": 0, "destination": "PARM1"},
+      {"source": "A constant long enough that its link does not fit on one line of the file, not at all", "sourceType": 1,
+       "destination": "PARM2"}]},
+    "indexFields": ["InvoiceNumber"], "documents": []})");
+  file.path = (folder / "host.json").string();
+  std::string error;
+  ASSERT_TRUE(saveHostFile(file, error)) << error;
+  EXPECT_EQ(read(file.path),
+            "{\n"
+            "  \"setup\": {\n"
+            "    \"name\": \"AP\",\n"
+            "    \"customProperties\": {},\n"
+            "    \"links\": [\n"
+            "      { \"source\": \"InvoiceNumber\", \"sourceType\": 0, \"destination\": \"PARM1\" },\n"
+            "      {\n"
+            "        \"source\": \"A constant long enough that its link does not fit on one line of the file, not at all\",\n"
+            "        \"sourceType\": 1,\n"
+            "        \"destination\": \"PARM2\"\n"
+            "      }\n"
+            "    ]\n"
+            "  },\n"
+            "  \"indexFields\": [\"InvoiceNumber\"],\n"
+            "  \"documents\": []\n"
+            "}\n");
+  EXPECT_EQ(entries(), 1u);
+}
+
+TEST_F(HostFileSave, AFailedReplacementLeavesNothingBehind) {
+  struct Case {
+    const char* what;
+    std::filesystem::path path;
+    std::string reason;
+    std::string posixText;  // the system's own text after the reason, strerror's on Linux
+  };
+  std::filesystem::create_directories(folder / "taken.json");  // a folder cannot be replaced by a file
+  const Case cases[] = {
+      {"folder missing", folder / "gone" / "host.json", "cannot create a temporary file in " + (folder / "gone").string(),
+       "No such file or directory"},
+      {"target is a folder", folder / "taken.json", "cannot replace the file", "Is a directory"},
+  };
+  for (const Case& c : cases) {
+    HostFile file = parsed("{}");
+    file.path = c.path.string();
+    std::string error;
+    EXPECT_FALSE(saveHostFile(file, error)) << c.what;
+    std::string expected = file.path + ": " + c.reason + ": ";
+    EXPECT_TRUE(error.starts_with(expected)) << error;
+#ifndef _WIN32
+    EXPECT_EQ(error, expected + c.posixText) << c.what;
+#endif
+    EXPECT_EQ(entries(), 1u) << c.what;  // only the folder made above
+  }
 }
 
 }  // namespace

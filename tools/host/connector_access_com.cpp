@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ostream>
 
 #include "common/com_apartment.h"
 #include "common/com_ptr.h"
@@ -15,7 +16,7 @@
 #include "gateway/describe_result.h"
 #include "resources/quorlex_h.h"
 #include "server/host_dispatch_objects.h"
-#include "tools/host/batch_runner.h"
+#include "tools/host/connector_access.h"
 #include "tools/host/request_faults.h"
 
 namespace quorlex::host {
@@ -79,6 +80,13 @@ BatchOutcome runBatch(const HostFile& file, const ReleaseObserver& observer, std
                                  [&](KfxReturnValue& result) { call(&IKfxReleaseScript::ReleaseDoc, calls, result); },
                                  [&](KfxReturnValue& result) { call(&IKfxReleaseScript::CloseScript, calls, result); }});
   return allReleased ? BatchOutcome::AllReleased : BatchOutcome::NotAllReleased;
+}
+
+// A host reaches the setup through the component's setup script, which it does not offer yet.
+int runSetup(std::span<const std::string_view>, std::ostream&, std::ostream& err) {
+  err << "quorlex-host: setup: the component offers no setup script yet (quorlex.TarvSetupScript has no class "
+         "object); run the setup with the Linux quorlex-host\n";
+  return 2;
 }
 
 }  // namespace quorlex::host

@@ -1,9 +1,11 @@
-// The connector linked into quorlex-host, its requests optionally made to fail.
+// The connector linked into quorlex-host, its requests optionally made to fail, and the setup
+// sheet's logic played without a window.
 #include <cstdlib>
 #include <optional>
 
-#include "tools/host/batch_runner.h"
+#include "tools/host/connector_access.h"
 #include "tools/host/request_faults.h"
+#include "tools/host/setup_command.h"
 
 namespace quorlex::host {
 
@@ -18,6 +20,10 @@ BatchOutcome runBatch(const HostFile& file, const ReleaseObserver& observer, std
     requests = faultyRequests(requests, *fault);
   }
   return releaseBatch(file, observer, requests) ? BatchOutcome::AllReleased : BatchOutcome::NotAllReleased;
+}
+
+int runSetup(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err) {
+  return runSetupCommand(arguments, out, err);
 }
 
 }  // namespace quorlex::host
