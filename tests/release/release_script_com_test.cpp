@@ -5,12 +5,18 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/com_apartment.h"
+#include "common/text.h"
 #include "release/host_log.h"
 #include "resources/quorlex_h.h"
 #include "server/host_dispatch_objects.h"
 #include "server/memory_host.h"
 #include "server/module_lock.h"
-#include "tests/server/com_apartment.h"
+#include "tests/support/loopback_server.h"
 
 namespace quorlex {
 namespace {
@@ -55,7 +61,7 @@ class ReleaseScriptCom : public testing::Test {
     return argument;
   }
 
-  testing_com::ComApartment apartment;
+  ComApartment apartment;
   MemoryHost host;
   com_ptr<IKfxReleaseScript> script;
   com_ptr<IDispatch> dispatch;
@@ -77,19 +83,35 @@ TEST_F(ReleaseScriptCom, OpenAndCloseByVtableWithOrWithoutDocumentData) {
   EXPECT_EQ(script->OpenScript(nullptr), E_POINTER);
 }
 
-// The release runs through the host's objects over IDispatch; the Windows request object
-// arrives with the MSXML transport, so until then the post cannot be made.
-TEST_F(ReleaseScriptCom, ReleaseDocRunsTheDocumentReleaseOverTheHostsObjects) {
-  host.record().customProperties = {{u"serverURL", u"http://gateway"}};
+// A document released over COM against a peer on 127.0.0.1, through the platform's
+// request object: by slot it is taken; through Invoke, with the peer gone, it is not.
+TEST_F(ReleaseScriptCom, ReleaseDocPostsTheDocumentThroughThePlatformRequest) {
+  auto server = std::make_unique<test_support::LoopbackServer>(
+      std::vector<std::string>{test_support::httpReply(200, "OK", "<reply/>")});
+  host.record().customProperties = {{u"serverURL", fromUtf8("http://127.0.0.1:" + std::to_string(server->port()))},
+                                    {u"ExitProgramProgram", u"PGM"},
+                                    {u"ExitProgramLibrary", u"LIB"},
+                                    {u"ExitProgramDelimiter", u"|"}};
   host.setDocumentValues({MemoryValue{u"PARM1", u"INV123", u"", {}}});
   ASSERT_EQ(script->putref_DocumentData(documentData.get()), S_OK);
-  ::KfxReturnValue result = ::KFX_REL_SUCCESS;
-  EXPECT_EQ(script->ReleaseDoc(&result), S_OK);
-  EXPECT_EQ(result, ::KFX_REL_ERROR);
-  ASSERT_EQ(host.events().size(), 2u);
+
+  ::KfxReturnValue result = ::KFX_REL_ERROR;
+  ASSERT_EQ(script->ReleaseDoc(&result), S_OK);
+  EXPECT_EQ(result, ::KFX_REL_SUCCESS);
+  ASSERT_EQ(server->requests().size(), 1u);
+  EXPECT_TRUE(server->requests()[0].ends_with("name=\"PARM1\"\r\n\r\nINV123\r\n-----------------------------tarvRel--"));
+  ASSERT_EQ(host.events().size(), 1u);
   EXPECT_EQ(host.events()[0].kind, HostEvent::Kind::LogError);
+  EXPECT_EQ(host.events()[0].lineNumber, hostMessage::releasedLine);
+
+  server.reset();
+  host.clearEvents();
+  LONG outcome = KFX_REL_SUCCESS;
+  ASSERT_EQ(invoke(releaseDocId, DISPATCH_METHOD, {byReference(&outcome)}, nullptr), S_OK);
+  EXPECT_EQ(outcome, KFX_REL_ERROR);
+  ASSERT_EQ(host.events().size(), 2u);
   EXPECT_EQ(host.events()[0].lineNumber, hostMessage::postFailedLine);
-  EXPECT_EQ(host.events()[0].message, u"Failed to create XMLHttpRequest");
+  EXPECT_EQ(host.events()[0].message, u"http request failed: 0x800C0005, Unable to contact server");
   EXPECT_EQ(host.events()[1].kind, HostEvent::Kind::SendMessage);
   EXPECT_EQ(script->ReleaseDoc(nullptr), E_POINTER);
 }

@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "common/com_apartment.h"
 #include "common/com_ptr.h"
 #include "common/unique_bstr.h"
 #include "common/unique_handle.h"
 #include "common/unique_hkey.h"
 #include "resources/quorlex_h.h"
 #include "server/class_table.h"
-#include "tests/server/com_apartment.h"
 
 namespace quorlex {
 namespace {
@@ -197,7 +197,7 @@ class ComServer : public testing::Test {
     ASSERT_TRUE(component().getClassObject && component().canUnloadNow && component().registerServer &&
                 component().unregisterServer);
   }
-  testing_com::ComApartment apartment;
+  ComApartment apartment;
 };
 
 class Registration : public ComServer {

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "common/com_apartment.h"
 #include "common/unique_bstr.h"
 #include "resources/quorlex_h.h"
-#include "tests/server/com_apartment.h"
 #include "tests/server/recording_dispatch.h"
 
 namespace quorlex {
@@ -34,7 +34,7 @@ std::u16string textOf(const unique_variant& value) {
 
 class HostDispatchAdapters : public testing::Test {
  protected:
-  testing_com::ComApartment apartment;
+  ComApartment apartment;
 };
 
 TEST_F(HostDispatchAdapters, LogErrorAndSendMessageGoByNameWithTheirArgumentsInOrder) {

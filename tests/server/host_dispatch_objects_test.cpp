@@ -5,10 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include "common/com_apartment.h"
 #include "common/text.h"
 #include "server/host_dispatch_adapters.h"
 #include "server/memory_host.h"
-#include "tests/server/com_apartment.h"
 
 namespace quorlex {
 namespace {
@@ -186,7 +186,7 @@ class HostDispatchObjects : public testing::TestWithParam<FaultCase> {
     served.faults().fail(fault.operation, fault.code, fault.onCall);
   }
 
-  testing_com::ComApartment apartment;
+  ComApartment apartment;
   MemoryHost direct, served;
   std::shared_ptr<IReleaseData> releaseThroughCom;
   std::shared_ptr<IReleaseSetupData> setupThroughCom;

@@ -1,11 +1,6 @@
 #include "tests/support/loopback_server.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
+#include <chrono>
 #include <cstdlib>
 #include <list>
 #include <stdexcept>
@@ -25,26 +20,18 @@ std::size_t contentLength(const std::string& head) {
 }  // namespace
 
 LoopbackServer::LoopbackServer(std::vector<std::string> replies) : replies_(std::move(replies)) {
-  listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  if (listener_ < 0 || ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      ::listen(listener_, 16) != 0 || ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0 ||
-      ::pipe(wake_) != 0) {
-    throw std::runtime_error("loopback server: cannot listen");
-  }
-  port_ = ntohs(address.sin_port);
+  listener_ = loopback_socket::listenOnLoopback(port_);
+  if (listener_ == loopback_socket::none) throw std::runtime_error("loopback server: cannot listen");
   thread_ = std::thread([this] { run(); });
 }
 
+// A connection of its own wakes the serving thread, which then sees that it is to stop.
 LoopbackServer::~LoopbackServer() {
-  (void)!::write(wake_[1], "x", 1);
+  stopping_ = true;
+  loopback_socket::Handle wake = loopback_socket::connectToLoopback(port_);
   thread_.join();
-  ::close(listener_);
-  ::close(wake_[0]);
-  ::close(wake_[1]);
+  if (wake != loopback_socket::none) loopback_socket::closeSocket(wake);
+  loopback_socket::closeSocket(listener_);
 }
 
 std::string LoopbackServer::url(const std::string& path) const {
@@ -53,7 +40,16 @@ std::string LoopbackServer::url(const std::string& path) const {
 
 int LoopbackServer::connectionsAccepted() const {
   std::lock_guard guard(lock_);
-  return accepted_;
+  return static_cast<int>(streams_.size());
+}
+
+std::optional<std::string> LoopbackServer::connectionBytes(std::size_t connection) const {
+  std::unique_lock guard(lock_);
+  bool closed = streamClosed_.wait_for(guard, std::chrono::seconds(10), [&] {
+    return connection < streams_.size() && streams_[connection].closed;
+  });
+  if (!closed) return std::nullopt;
+  return streams_[connection].bytes;
 }
 
 std::vector<std::string> LoopbackServer::requests() const {
@@ -63,30 +59,38 @@ std::vector<std::string> LoopbackServer::requests() const {
 
 void LoopbackServer::run() {
   std::list<Connection> connections;
+  std::vector<bool> ready;
   for (;;) {
-    std::vector<pollfd> watched{{wake_[0], POLLIN, 0}, {listener_, POLLIN, 0}};
-    for (const Connection& connection : connections) watched.push_back({connection.socket, POLLIN, 0});
-    if (::poll(watched.data(), watched.size(), -1) < 0) continue;
-    if (watched[0].revents) break;
-    if (watched[1].revents & POLLIN) {
-      int socket = ::accept(listener_, nullptr, nullptr);
-      if (socket >= 0) {
-        connections.push_back(Connection{socket, {}});
+    std::vector<loopback_socket::Handle> watched{listener_};
+    for (const Connection& connection : connections) watched.push_back(connection.socket);
+    if (!loopback_socket::waitUntilReadable(watched, ready)) continue;
+    if (stopping_) break;
+    if (ready[0]) {
+      loopback_socket::Handle socket = loopback_socket::acceptConnection(listener_);
+      if (socket != loopback_socket::none) {
         std::lock_guard guard(lock_);
-        ++accepted_;
+        connections.push_back(Connection{socket, streams_.size(), {}});
+        streams_.emplace_back();
       }
     }
-    std::size_t index = 2;
+    std::size_t index = 1;
     for (auto it = connections.begin(); it != connections.end(); ++index) {
-      if (index < watched.size() && watched[index].revents) {
+      if (index < watched.size() && ready[index]) {
         char buffer[65536];
-        ssize_t got = ::recv(it->socket, buffer, sizeof buffer, 0);
+        long got = loopback_socket::receiveSome(it->socket, buffer, sizeof buffer);
         if (got > 0) {
+          {
+            std::lock_guard guard(lock_);
+            streams_[it->number].bytes.append(buffer, static_cast<std::size_t>(got));
+          }
           it->pending.append(buffer, static_cast<std::size_t>(got));
           serve(*it);
         }
-        if (got <= 0 || it->socket < 0) {
-          if (it->socket >= 0) ::close(it->socket);
+        if (got <= 0 || it->socket == loopback_socket::none) {
+          if (it->socket != loopback_socket::none) loopback_socket::closeSocket(it->socket);
+          std::lock_guard guard(lock_);
+          streams_[it->number].closed = true;
+          streamClosed_.notify_all();
           it = connections.erase(it);
           continue;
         }
@@ -94,16 +98,15 @@ void LoopbackServer::run() {
       ++it;
     }
   }
-  for (Connection& connection : connections) ::close(connection.socket);
+  for (Connection& connection : connections) loopback_socket::closeSocket(connection.socket);
 }
 
 void LoopbackServer::serve(Connection& connection) {
   // A TLS handshake gets plain HTTP back, as from a server that speaks no TLS.
   if (!connection.pending.empty() && connection.pending[0] == '\x16') {
-    std::string refusal = httpReply(400, "Bad Request", "");
-    (void)!::send(connection.socket, refusal.data(), refusal.size(), MSG_NOSIGNAL);
-    ::close(connection.socket);
-    connection.socket = -1;
+    loopback_socket::sendAll(connection.socket, httpReply(400, "Bad Request", ""));
+    loopback_socket::closeSocket(connection.socket);
+    connection.socket = loopback_socket::none;
     return;
   }
   for (;;) {
@@ -120,11 +123,11 @@ void LoopbackServer::serve(Connection& connection) {
     }
     connection.pending.erase(0, total);
     if (reply.empty()) {
-      ::close(connection.socket);
-      connection.socket = -1;
+      loopback_socket::closeSocket(connection.socket);
+      connection.socket = loopback_socket::none;
       return;
     }
-    (void)!::send(connection.socket, reply.data(), reply.size(), MSG_NOSIGNAL);
+    loopback_socket::sendAll(connection.socket, reply);
   }
 }
 

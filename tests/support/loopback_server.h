@@ -1,14 +1,18 @@
 #pragma once
-// A scripted HTTP peer on 127.0.0.1 for tests of the Linux request: it keeps every byte that
+// A scripted HTTP peer on 127.0.0.1 for tests of the request objects: it keeps every byte that
 // each connection sends, cuts it into requests by their heads and Content-Length, and
 // answers the n-th request with the n-th canned reply (raw bytes). An empty reply, or none
-// left, closes that connection unanswered. POSIX only.
+// left, closes that connection unanswered.
 
 #include <atomic>
+#include <condition_variable>
+#include <optional>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "tests/support/loopback_socket.h"
 
 namespace quorlex::test_support {
 
@@ -26,21 +30,30 @@ class LoopbackServer {
   // Each request's bytes as they arrived, head and body; bytes a client sent between two
   // requests lead the later one.
   std::vector<std::string> requests() const;
+  // Every byte the client sent on the n-th connection (0-based), once either side has closed
+  // it; none when it is still open after ten seconds.
+  std::optional<std::string> connectionBytes(std::size_t connection) const;
 
  private:
   struct Connection {
-    int socket = -1;
+    loopback_socket::Handle socket = loopback_socket::none;
+    std::size_t number = 0;
     std::string pending;
+  };
+  struct Stream {
+    std::string bytes;
+    bool closed = false;
   };
   void run();
   void serve(Connection& connection);
 
   std::vector<std::string> replies_;
-  int listener_ = -1;
-  int wake_[2] = {-1, -1};
+  loopback_socket::Handle listener_ = loopback_socket::none;
   int port_ = 0;
+  std::atomic<bool> stopping_{false};
   mutable std::mutex lock_;
-  int accepted_ = 0;
+  mutable std::condition_variable streamClosed_;
+  std::vector<Stream> streams_;
   std::vector<std::string> requests_;
   std::thread thread_;
 };

@@ -4,14 +4,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "common/text.h"
+#include "tools/host/file_replacement.h"
 
 namespace quorlex::host {
 namespace {
@@ -247,7 +245,10 @@ void writeJson(std::string& out, const Json& value, std::size_t indent, std::siz
     out += prefix;
     writeJson(out, item, indent + 2, prefix.size());
   }
-  out += "\n" + std::string(indent, ' ') + (value.is_object() ? "}" : "]");
+  // Appended piece by piece: "\n" + std::string(...) trips GCC 12's -Wrestrict on mingw.
+  out += '\n';
+  out.append(indent, ' ');
+  out += value.is_object() ? "}" : "]";
 }
 
 // The file's text, laid out as the examples are written by hand.
@@ -255,52 +256,6 @@ std::string hostFileText(const Json& json) {
   std::string text;
   writeJson(text, json, 0, 0);
   return text + "\n";
-}
-
-std::string systemError(const std::string& what) { return what + ": " + std::strerror(errno); }
-
-// The mode a new file gets from the process's umask.
-mode_t newFileMode() {
-  mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
-}
-
-bool writeAll(int descriptor, std::string_view text) {
-  while (!text.empty()) {
-    ssize_t written = ::write(descriptor, text.data(), text.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    text.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
-
-// Replaces the file with the text through a temporary file in its folder; the reason, if not.
-std::optional<std::string> replaceFile(const std::filesystem::path& target, std::string_view text) {
-  std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-  std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-  int descriptor = ::mkstemp(temporary.data());
-  if (descriptor < 0) return systemError("cannot create a temporary file in " + folder.string());
-  struct stat existing {};
-  mode_t mode = ::stat(target.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : newFileMode();
-  std::optional<std::string> failure;
-  if (::fchmod(descriptor, mode) != 0) failure = systemError("cannot set the mode of " + temporary);
-  if (!failure && !writeAll(descriptor, text)) failure = systemError("cannot write " + temporary);
-  if (!failure && ::fsync(descriptor) != 0) failure = systemError("cannot flush " + temporary);
-  if (::close(descriptor) != 0 && !failure) failure = systemError("cannot write " + temporary);
-  if (!failure && ::rename(temporary.c_str(), target.c_str()) != 0) failure = systemError("cannot replace the file");
-  if (failure) {
-    ::unlink(temporary.c_str());
-    return failure;
-  }
-  // The rename itself reaches the disk with the folder.
-  int folderDescriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-  if (folderDescriptor >= 0) {
-    (void)::fsync(folderDescriptor);
-    ::close(folderDescriptor);
-  }
-  return std::nullopt;
 }
 
 }  // namespace

@@ -1,18 +1,15 @@
 // quorlex-host: the reference host. It plays the host's release module against the
 // connector, and its administration module against the setup: the setup record and the
 // documents of a batch come from a host file.
-#include <cstdlib>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "tools/host/connector_access.h"
 #include "tools/host/event_printer.h"
 #include "tools/host/host_file.h"
-#include "tools/host/release_run.h"
-#include "tools/host/request_faults.h"
-#include "tools/host/setup_command.h"
 #include "tools/host/setup_options.h"
 
 namespace {
@@ -41,22 +38,22 @@ int release(const std::string& path, EventFormat format) {
     std::cerr << "quorlex-host: " << error << "\n";
     return 2;
   }
-  HttpRequestFactory requests = createHttpRequest;
-  if (const char* faultText = std::getenv(requestFaultVariable)) {
-    std::optional<RequestFault> fault = parseRequestFault(faultText, error);
-    if (!fault) {
-      std::cerr << "quorlex-host: " << requestFaultVariable << ": " << error << "\n";
-      return 2;
-    }
-    requests = faultyRequests(requests, *fault);
-  }
-
   ReleaseObserver observer;
   observer.hostEvent = [format](const HostEvent& event) { std::cout << eventLine(event, format) << std::endl; };
   observer.documentResult = [format](std::size_t document, KfxReturnValue result) {
     std::cout << releasedLine(document, result, format) << std::endl;
   };
-  return releaseBatch(*file, observer, requests) ? 0 : 1;
+  BatchOutcome outcome = runBatch(*file, observer, error);
+  if (!error.empty()) std::cerr << "quorlex-host: " << error << "\n";
+  switch (outcome) {
+    case BatchOutcome::AllReleased:
+      return 0;
+    case BatchOutcome::NotAllReleased:
+      return 1;
+    case BatchOutcome::CannotRun:
+      break;
+  }
+  return 2;
 }
 
 }  // namespace
@@ -70,7 +67,7 @@ int main(int argc, char** argv) {
   std::string_view command = argv[1];
   if (command == "setup") {
     std::vector<std::string_view> arguments(argv + 2, argv + argc);
-    return runSetupCommand(arguments, std::cout, std::cerr);
+    return runSetup(arguments, std::cout, std::cerr);
   }
   if (command != "release") return badCommandLine("unknown command \"" + std::string(command) + "\"", true);
 

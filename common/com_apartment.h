@@ -1,9 +1,9 @@
 #pragma once
-// One single-threaded COM apartment for the life of a test fixture.
+// The calling thread in a single-threaded COM apartment for the owner's life.
 
 #include <objbase.h>
 
-namespace quorlex::testing_com {
+namespace quorlex {
 
 class ComApartment {
  public:
@@ -19,4 +19,4 @@ class ComApartment {
   HRESULT result_;
 };
 
-}  // namespace quorlex::testing_com
+}  // namespace quorlex

@@ -1,0 +1,27 @@
+#include "tests/support/form_posting.h"
+
+#include <memory>
+
+#include "common/text.h"
+
+namespace quorlex::test_support {
+
+std::string formPart(const std::string& name, const std::string& value) {
+  return "--" + formBoundary + "\r\nContent-Disposition: form-data; name=\"" + name + "\"\r\n\r\n" + value + "\r\n";
+}
+
+Posted postForm(const std::string& url, MultipartForm& form, std::u16string_view user, std::u16string_view password) {
+  Posted posted;
+  std::unique_ptr<ReplyDocument> reply;
+  posted.result = form.post(fromUtf8(url), user, password, reply, posted.errorText);
+  posted.replyDocument = reply != nullptr;
+  return posted;
+}
+
+Posted postOneField(const std::string& url) {
+  MultipartForm form;
+  (void)form.addField(u"ExitProgramName", u"PGM");
+  return postForm(url, form);
+}
+
+}  // namespace quorlex::test_support

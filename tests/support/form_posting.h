@@ -1,0 +1,28 @@
+#pragma once
+// A form posted through the platform's request object, as the release engine posts it, for
+// the tests of the request objects against a peer.
+
+#include <string>
+#include <string_view>
+
+#include "gateway/multipart_form.h"
+
+namespace quorlex::test_support {
+
+inline const std::string formBoundary = "---------------------------tarvRel";
+
+// One part of the body as it goes on the wire.
+std::string formPart(const std::string& name, const std::string& value);
+
+struct Posted {
+  bool result = false;
+  bool replyDocument = false;  // whether post handed a reply document over
+  std::u16string errorText;
+};
+
+Posted postForm(const std::string& url, MultipartForm& form, std::u16string_view user = u"",
+                std::u16string_view password = u"");
+// The form with the one field ExitProgramName = PGM.
+Posted postOneField(const std::string& url);
+
+}  // namespace quorlex::test_support
