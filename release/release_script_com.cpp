@@ -1,11 +1,8 @@
 #include "release/release_script_com.h"
 
 #include "release/release_script.h"
-#include "resources/quorlex_h.h"
-#include "server/aggregatable_object_com.h"
-#include "server/com_guard.h"
 #include "server/host_dispatch_adapters.h"
-#include "server/script_dispatch_com.h"
+#include "server/script_object_com.h"
 
 namespace quorlex {
 namespace {
@@ -15,37 +12,14 @@ constexpr DISPID releaseDocId = 0x60030001;
 constexpr DISPID closeScriptId = 0x60030002;
 constexpr DISPID documentDataId = 0x60030003;
 
-class ReleaseScriptObject final : public ::IKfxReleaseScript, public AggregatableObject {
+class ReleaseScriptObject final : public ScriptObject<::IKfxReleaseScript> {
  public:
-  explicit ReleaseScriptObject(IUnknown* outer) : AggregatableObject(outer) {}
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override { return delegateQueryInterface(iid, out); }
-  ULONG STDMETHODCALLTYPE AddRef() override { return delegateAddRef(); }
-  ULONG STDMETHODCALLTYPE Release() override { return delegateRelease(); }
-
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-    if (!count) return E_POINTER;
-    *count = 1;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** out) override {
-    return scriptTypeInfo(IID_IKfxReleaseScript, index, out);
-  }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
-    return scriptIdsOfNames(IID_IKfxReleaseScript, iid, names, count, ids);
-  }
+  explicit ReleaseScriptObject(IUnknown* outer) : ScriptObject(outer, IID_IKfxReleaseScript) {}
 
   HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID iid, LCID, WORD flags, DISPPARAMS* parameters,
                                    VARIANT* result, EXCEPINFO*, UINT* argumentError) override {
     if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
-    auto method = [&](auto call) {  // a pointer to one of the three methods below
-      return invokeResultMethod(flags, parameters, result, argumentError, 0, [&](const VARIANT* const*, LONG* value) {
-        ::KfxReturnValue outcome = ::KFX_REL_ERROR;
-        HRESULT code = (this->*call)(&outcome);
-        *value = outcome;
-        return code;
-      });
-    };
+    auto method = [&](auto call) { return invokeSimple(flags, parameters, result, argumentError, this, call); };
     switch (member) {
       case openScriptId:
         return method(&ReleaseScriptObject::OpenScript);
@@ -64,15 +38,15 @@ class ReleaseScriptObject final : public ::IKfxReleaseScript, public Aggregatabl
   }
 
   HRESULT STDMETHODCALLTYPE OpenScript(::KfxReturnValue* result) override {
-    return run(&releaseScript::OpenScript, result);
+    return run(result, [&](KfxReturnValue& outcome) { script_.OpenScript(outcome); });
   }
 
   HRESULT STDMETHODCALLTYPE ReleaseDoc(::KfxReturnValue* result) override {
-    return run(&releaseScript::ReleaseDoc, result);
+    return run(result, [&](KfxReturnValue& outcome) { script_.ReleaseDoc(outcome); });
   }
 
   HRESULT STDMETHODCALLTYPE CloseScript(::KfxReturnValue* result) override {
-    return run(&releaseScript::CloseScript, result);
+    return run(result, [&](KfxReturnValue& outcome) { script_.CloseScript(outcome); });
   }
 
   HRESULT STDMETHODCALLTYPE get_DocumentData(IDispatch** out) override {
@@ -90,25 +64,6 @@ class ReleaseScriptObject final : public ::IKfxReleaseScript, public Aggregatabl
   }
 
  private:
-  // One of the script's methods, its outcome handed to the host.
-  HRESULT run(void (releaseScript::*method)(KfxReturnValue&), ::KfxReturnValue* result) {
-    if (!result) return E_POINTER;
-    // Written first, so that a method that ends by throwing never leaves the host's variable
-    // saying success.
-    *result = ::KFX_REL_ERROR;
-    return guardedCall([&] {
-      KfxReturnValue outcome = KFX_REL_ERROR;
-      (script_.*method)(outcome);
-      *result = static_cast<::KfxReturnValue>(outcome);
-      return S_OK;
-    });
-  }
-
-  void* findInterface(REFIID iid) override {
-    if (iid == IID_IDispatch || iid == IID_IKfxReleaseScript) return static_cast<::IKfxReleaseScript*>(this);
-    return nullptr;
-  }
-
   releaseScript script_;
 };
 

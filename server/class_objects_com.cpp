@@ -4,15 +4,15 @@
 #include <mutex>
 
 #include "release/release_script_com.h"
+#include "setup/setup_script_com.h"
 #include "server/class_factory_com.h"
 #include "server/class_table.h"
 
 namespace quorlex {
 namespace {
 
-// Beside the class table, in its order. The setup script's class is reserved: registered,
-// but its objects arrive with the setup script.
-constexpr std::array<InstanceCreator, classTable.size()> creators{createReleaseScriptObject, nullptr};
+// Beside the class table, in its order.
+constexpr std::array<InstanceCreator, classTable.size()> creators{createReleaseScriptObject, createSetupScriptObject};
 
 struct ClassObjectCache {
   std::mutex lock;

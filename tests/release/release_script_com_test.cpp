@@ -17,6 +17,7 @@
 #include "server/memory_host.h"
 #include "server/module_lock.h"
 #include "tests/support/loopback_server.h"
+#include "tests/support/script_invoke_win32.h"
 
 namespace quorlex {
 namespace {
@@ -38,28 +39,12 @@ class ReleaseScriptCom : public testing::Test {
   }
   void TearDown() override { clearLoggingTarget(); }
 
-  // Invoke with the arguments in declared order.
   HRESULT invoke(DISPID member, WORD flags, std::vector<VARIANT> arguments, VARIANT* result,
                  std::vector<DISPID> named = {}) {
-    std::reverse(arguments.begin(), arguments.end());
-    DISPPARAMS parameters{arguments.data(), named.data(), static_cast<UINT>(arguments.size()),
-                          static_cast<UINT>(named.size())};
-    UINT argumentError = 0;
-    return dispatch->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, result, nullptr,
-                            &argumentError);
+    return test_support::invokeScript(*dispatch.get(), member, flags, std::move(arguments), result, std::move(named));
   }
-  static VARIANT byReference(LONG* target) {
-    VARIANT argument;
-    V_VT(&argument) = VT_BYREF | VT_I4;
-    V_I4REF(&argument) = target;
-    return argument;
-  }
-  static VARIANT object(IDispatch* value) {
-    VARIANT argument;
-    V_VT(&argument) = VT_DISPATCH;
-    V_DISPATCH(&argument) = value;  // borrowed: the callee takes its own reference
-    return argument;
-  }
+  static VARIANT byReference(LONG* target) { return test_support::byReference(target); }
+  static VARIANT object(IDispatch* value) { return test_support::objectArgument(value); }
 
   ComApartment apartment;
   MemoryHost host;

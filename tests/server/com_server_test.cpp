@@ -222,6 +222,17 @@ TEST_F(Registration, Regsvr32WritesEveryEntryAndRemovesThemAgain) {
   KfxReturnValue result = KFX_REL_ERROR;
   EXPECT_EQ(script->OpenScript(&result), S_OK);
   EXPECT_EQ(result, KFX_REL_SUCCESS);
+
+  // The setup script, as the administration module creates it.
+  ASSERT_EQ(CLSIDFromProgID(L"quorlex.TarvSetupScript", &classId), S_OK);
+  EXPECT_TRUE(IsEqualCLSID(classId, CLSID_TarvSetupScript));
+  com_ptr<IKfxReleaseSetupScript> setup;
+  ASSERT_EQ(CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER, IID_IKfxReleaseSetupScript, setup.put_void()),
+            S_OK);
+  result = KFX_REL_ERROR;
+  EXPECT_EQ(setup->OpenScript(&result), S_OK);
+  EXPECT_EQ(result, KFX_REL_SUCCESS);
+  setup = nullptr;
   com_ptr<ITypeLib> registered;
   EXPECT_EQ(LoadRegTypeLib(LIBID_quorlex, 1, 0, LOCALE_NEUTRAL, registered.put()), S_OK);
 
@@ -270,7 +281,7 @@ TEST_F(ComServer, OneClassObjectPerClassForTheLifeOfTheComponent) {
   EXPECT_EQ(static_cast<IUnknown*>(second.get()), identity.get());
 }
 
-TEST_F(ComServer, UnknownOrReservedClassesAndMissingOutParameters) {
+TEST_F(ComServer, UnknownClassesAndMissingOutParameters) {
   struct Case {
     const char* what;
     REFCLSID classId;
@@ -278,7 +289,7 @@ TEST_F(ComServer, UnknownOrReservedClassesAndMissingOutParameters) {
   };
   const Case cases[] = {
       {"not in the class table", IID_IDispatch, CLASS_E_CLASSNOTAVAILABLE},
-      {"the setup script, whose objects arrive with the setup", CLSID_TarvSetupScript, CLASS_E_CLASSNOTAVAILABLE},
+      {"an interface id, not a class", IID_IKfxReleaseSetupScript, CLASS_E_CLASSNOTAVAILABLE},
   };
   for (const Case& c : cases) {
     void* out = reinterpret_cast<void*>(0x1234);

@@ -82,10 +82,11 @@ BatchOutcome runBatch(const HostFile& file, const ReleaseObserver& observer, std
   return allReleased ? BatchOutcome::AllReleased : BatchOutcome::NotAllReleased;
 }
 
-// A host reaches the setup through the component's setup script, which it does not offer yet.
+// A host reaches the setup through the setup script's RunUI, which has no sheet in the
+// component yet.
 int runSetup(std::span<const std::string_view>, std::ostream&, std::ostream& err) {
-  err << "quorlex-host: setup: the component offers no setup script yet (quorlex.TarvSetupScript has no class "
-         "object); run the setup with the Linux quorlex-host\n";
+  err << "quorlex-host: setup: the component's setup script has no setup sheet yet (RunUI answers E_NOTIMPL); "
+         "run the setup with the Linux quorlex-host\n";
   return 2;
 }
 

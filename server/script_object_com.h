@@ -1,0 +1,71 @@
+#pragma once
+// What the two script objects share as COM objects: identity and aggregation, the dispatch
+// description from the type library for their one dual interface, and the way a script
+// method's outcome reaches the host's KfxReturnValue.
+
+#include "resources/quorlex_h.h"
+#include "server/aggregatable_object_com.h"
+#include "server/com_guard.h"
+#include "server/host_objects.h"
+#include "server/script_dispatch_com.h"
+
+namespace quorlex {
+
+template <typename Interface>
+class ScriptObject : public Interface, public AggregatableObject {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override { return delegateQueryInterface(iid, out); }
+  ULONG STDMETHODCALLTYPE AddRef() override { return delegateAddRef(); }
+  ULONG STDMETHODCALLTYPE Release() override { return delegateRelease(); }
+
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    if (!count) return E_POINTER;
+    *count = 1;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** out) override {
+    return scriptTypeInfo(interfaceId_, index, out);
+  }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
+    return scriptIdsOfNames(interfaceId_, iid, names, count, ids);
+  }
+
+ protected:
+  ScriptObject(IUnknown* outer, REFIID interfaceId) : AggregatableObject(outer), interfaceId_(interfaceId) {}
+
+  // One of the script's methods, its outcome handed to the host. The host's variable is
+  // written first, so that a method that ends by throwing never leaves it saying success.
+  template <typename Call>
+  HRESULT run(::KfxReturnValue* result, Call call) {
+    if (!result) return E_POINTER;
+    *result = ::KFX_REL_ERROR;
+    return guardedCall([&] {
+      KfxReturnValue outcome = KFX_REL_ERROR;
+      call(outcome);
+      *result = static_cast<::KfxReturnValue>(outcome);
+      return S_OK;
+    });
+  }
+
+  // Invoke of a method without inputs, through its vtable entry.
+  template <typename Object>
+  HRESULT invokeSimple(WORD flags, DISPPARAMS* parameters, VARIANT* result, UINT* argumentError, Object* object,
+                       HRESULT (STDMETHODCALLTYPE Object::*method)(::KfxReturnValue*)) {
+    return invokeResultMethod(flags, parameters, result, argumentError, 0, [&](const VARIANT* const*, LONG* value) {
+      ::KfxReturnValue outcome = ::KFX_REL_ERROR;
+      HRESULT code = (object->*method)(&outcome);
+      *value = outcome;
+      return code;
+    });
+  }
+
+ private:
+  void* findInterface(REFIID iid) override {
+    if (iid == IID_IDispatch || iid == interfaceId_) return static_cast<Interface*>(this);
+    return nullptr;
+  }
+
+  const IID& interfaceId_;
+};
+
+}  // namespace quorlex

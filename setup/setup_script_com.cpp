@@ -1,0 +1,118 @@
+#include "setup/setup_script_com.h"
+
+#include "common/unique_bstr.h"
+#include "common/unique_variant.h"
+#include "server/host_dispatch_adapters.h"
+#include "server/script_object_com.h"
+#include "setup/setup_script.h"
+
+namespace quorlex {
+namespace {
+
+// An Invoke argument as the declared type, whatever the late-bound caller passed.
+HRESULT argumentAsLong(const VARIANT& argument, LONG& out) {
+  unique_variant converted;
+  HRESULT code = VariantChangeType(converted.get(), const_cast<VARIANT*>(&argument), 0, VT_I4);
+  if (FAILED(code)) return DISP_E_TYPEMISMATCH;
+  out = V_I4(converted.get());
+  return S_OK;
+}
+
+HRESULT argumentAsText(const VARIANT& argument, unique_variant& out) {
+  HRESULT code = VariantChangeType(out.put(), const_cast<VARIANT*>(&argument), 0, VT_BSTR);
+  return FAILED(code) ? DISP_E_TYPEMISMATCH : S_OK;
+}
+
+class SetupScriptObject final : public ScriptObject<::IKfxReleaseSetupScript> {
+ public:
+  explicit SetupScriptObject(IUnknown* outer) : ScriptObject(outer, IID_IKfxReleaseSetupScript), script_(nullptr) {}
+
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID iid, LCID, WORD flags, DISPPARAMS* parameters,
+                                   VARIANT* result, EXCEPINFO*, UINT* argumentError) override {
+    if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+    auto method = [&](auto call) { return invokeSimple(flags, parameters, result, argumentError, this, call); };
+    switch (member) {
+      case setupOpenScriptId:
+        return method(&SetupScriptObject::OpenScript);
+      case setupRunUiId:
+        return method(&SetupScriptObject::RunUI);
+      case setupCloseScriptId:
+        return method(&SetupScriptObject::CloseScript);
+      case setupActionEventId:
+        return invokeResultMethod(flags, parameters, result, argumentError, 3,
+                                  [&](const VARIANT* const* inputs, LONG* value) {
+                                    LONG action = 0;
+                                    unique_variant data1, data2;
+                                    HRESULT code = argumentAsLong(*inputs[0], action);
+                                    if (SUCCEEDED(code)) code = argumentAsText(*inputs[1], data1);
+                                    if (SUCCEEDED(code)) code = argumentAsText(*inputs[2], data2);
+                                    if (FAILED(code)) return code;
+                                    ::KfxReturnValue outcome = ::KFX_REL_ERROR;
+                                    code = ActionEvent(static_cast<::KfxActionValue>(action), V_BSTR(data1.get()),
+                                                       V_BSTR(data2.get()), &outcome);
+                                    *value = outcome;
+                                    return code;
+                                  });
+      case setupDataId:
+        return invokeObjectProperty(
+            flags, parameters, result, argumentError,
+            [&](com_ptr<IDispatch>& out) { return get_SetupData(out.put()); },
+            [&](IDispatch* object) { return putref_SetupData(object); });
+      default:
+        return DISP_E_MEMBERNOTFOUND;
+    }
+  }
+
+  HRESULT STDMETHODCALLTYPE OpenScript(::KfxReturnValue* result) override {
+    return run(result, [&](KfxReturnValue& outcome) { script_.OpenScript(outcome); });
+  }
+
+  // The setup sheet's windows are not part of the component yet: nothing is shown and
+  // nothing is stored.
+  HRESULT STDMETHODCALLTYPE RunUI(::KfxReturnValue* result) override {
+    if (!result) return E_POINTER;
+    *result = ::KFX_REL_ERROR;
+    return E_NOTIMPL;
+  }
+
+  HRESULT STDMETHODCALLTYPE CloseScript(::KfxReturnValue* result) override {
+    return run(result, [&](KfxReturnValue& outcome) { script_.CloseScript(outcome); });
+  }
+
+  HRESULT STDMETHODCALLTYPE ActionEvent(::KfxActionValue action, BSTR data1, BSTR data2,
+                                        ::KfxReturnValue* result) override {
+    return run(result, [&](KfxReturnValue& outcome) {
+      script_.ActionEvent(static_cast<std::int32_t>(action), unique_bstr::view(data1), unique_bstr::view(data2),
+                          outcome);
+    });
+  }
+
+  HRESULT STDMETHODCALLTYPE get_SetupData(IDispatch** out) override {
+    if (!out) return E_POINTER;
+    std::shared_ptr<IReleaseSetupData> data = script_.SetupData();
+    *out = data ? com_ptr<IDispatch>(hostObjectOf(*data)).detach() : nullptr;
+    return S_OK;
+  }
+
+  HRESULT STDMETHODCALLTYPE putref_SetupData(IDispatch* data) override {
+    return guardedCall([&] {
+      script_.setSetupData(setupDataOverDispatch(com_ptr<IDispatch>(data)));
+      return S_OK;
+    });
+  }
+
+ private:
+  TarvSetupScript script_;
+};
+
+}  // namespace
+
+HRESULT createSetupScriptObject(IUnknown* outer, com_ptr<IUnknown>& out) {
+  return guardedCall([&] {
+    auto object = std::make_unique<SetupScriptObject>(outer);
+    out = com_ptr<IUnknown>::attach(object.release()->innerUnknown());
+    return S_OK;
+  });
+}
+
+}  // namespace quorlex

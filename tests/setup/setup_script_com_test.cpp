@@ -1,0 +1,160 @@
+// The setup script as the administration module drives it over COM: by vtable slot, and
+// through IDispatch::Invoke by dispatch id, with the host's setup-data object served from
+// the in-memory host.
+#include "setup/setup_script_com.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "common/com_apartment.h"
+#include "common/unique_bstr.h"
+#include "resources/quorlex_h.h"
+#include "server/host_dispatch_objects.h"
+#include "server/memory_host.h"
+#include "server/module_lock.h"
+#include "tests/support/script_invoke_win32.h"
+
+namespace quorlex {
+namespace {
+
+class SetupScriptCom : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(SUCCEEDED(apartment.result()));
+    com_ptr<IUnknown> instance;
+    ASSERT_EQ(createSetupScriptObject(nullptr, instance), S_OK);
+    ASSERT_EQ(instance.query(script), S_OK);
+    ASSERT_EQ(instance.query(dispatch), S_OK);
+    ASSERT_EQ(exposeSetupData(host.setupData(), setupData), S_OK);
+  }
+
+  HRESULT invoke(DISPID member, WORD flags, std::vector<VARIANT> arguments, VARIANT* result,
+                 std::vector<DISPID> named = {}) {
+    return test_support::invokeScript(*dispatch.get(), member, flags, std::move(arguments), result, std::move(named));
+  }
+  static VARIANT byReference(LONG* target) { return test_support::byReference(target); }
+  static VARIANT object(IDispatch* value) { return test_support::objectArgument(value); }
+  static VARIANT number(LONG value, VARTYPE type = VT_I4) {
+    VARIANT argument;
+    VariantInit(&argument);
+    V_VT(&argument) = type;
+    if (type == VT_I2) V_I2(&argument) = static_cast<SHORT>(value);
+    else V_I4(&argument) = value;
+    return argument;
+  }
+  static VARIANT text(BSTR value) {
+    VARIANT argument;
+    V_VT(&argument) = VT_BSTR;
+    V_BSTR(&argument) = value;  // borrowed: the owner outlives the call
+    return argument;
+  }
+
+  ComApartment apartment;
+  MemoryHost host;
+  com_ptr<IKfxReleaseSetupScript> script;
+  com_ptr<IDispatch> dispatch;
+  com_ptr<IDispatch> setupData;
+};
+
+TEST_F(SetupScriptCom, OpenAndCloseSucceedRunUiIsNotThereYet) {
+  ASSERT_EQ(script->putref_SetupData(setupData.get()), S_OK);
+  ::KfxReturnValue result = ::KFX_REL_ERROR;
+  EXPECT_EQ(script->OpenScript(&result), S_OK);
+  EXPECT_EQ(result, ::KFX_REL_SUCCESS);
+
+  result = ::KFX_REL_SUCCESS;
+  EXPECT_EQ(script->RunUI(&result), E_NOTIMPL);
+  EXPECT_EQ(result, ::KFX_REL_ERROR);
+  LONG outcome = KFX_REL_SUCCESS;
+  EXPECT_EQ(invoke(setupRunUiId, DISPATCH_METHOD, {byReference(&outcome)}, nullptr), E_NOTIMPL);
+  EXPECT_EQ(outcome, KFX_REL_ERROR);
+  EXPECT_EQ(host.applyCount(), 0);  // nothing stored
+
+  result = ::KFX_REL_ERROR;
+  EXPECT_EQ(script->CloseScript(&result), S_OK);
+  EXPECT_EQ(result, ::KFX_REL_SUCCESS);
+  EXPECT_EQ(script->OpenScript(nullptr), E_POINTER);
+  EXPECT_EQ(script->RunUI(nullptr), E_POINTER);
+}
+
+// Every action of the host's table is answered; anything else is unsupported. By slot and
+// through Invoke, with the action given as the host's 32-bit or a 16-bit integer.
+TEST_F(SetupScriptCom, ActionEventAnswersByTheActionAlone) {
+  unique_bstr data1 = unique_bstr::from(u"Old Name");
+  unique_bstr data2 = unique_bstr::from(u"New Name");
+  struct Case {
+    LONG action;
+    ::KfxReturnValue expected;
+  };
+  for (const Case& c : {Case{0, ::KFX_REL_SUCCESS}, Case{13, ::KFX_REL_SUCCESS}, Case{14, ::KFX_REL_UNSUPPORTED},
+                        Case{-1, ::KFX_REL_UNSUPPORTED}}) {
+    ::KfxReturnValue result = ::KFX_REL_ERROR;
+    EXPECT_EQ(script->ActionEvent(static_cast<::KfxActionValue>(c.action), data1.get(), data2.get(), &result), S_OK);
+    EXPECT_EQ(result, c.expected) << c.action;
+
+    for (VARTYPE type : {VARTYPE{VT_I4}, VARTYPE{VT_I2}}) {
+      LONG outcome = 77;
+      EXPECT_EQ(invoke(setupActionEventId, DISPATCH_METHOD,
+                       {number(c.action, type), text(data1.get()), text(nullptr), byReference(&outcome)}, nullptr),
+                S_OK);
+      EXPECT_EQ(outcome, c.expected) << c.action;
+    }
+  }
+  EXPECT_EQ(script->ActionEvent(::KFX_REL_START, nullptr, nullptr, nullptr), E_POINTER);
+
+  LONG outcome = 77;
+  IDispatch* notText = setupData.get();
+  EXPECT_EQ(invoke(setupActionEventId, DISPATCH_METHOD, {number(0), object(notText), text(nullptr), byReference(&outcome)},
+                   nullptr),
+            DISP_E_TYPEMISMATCH);
+  EXPECT_EQ(invoke(setupActionEventId, DISPATCH_METHOD, {number(0), byReference(&outcome)}, nullptr),
+            DISP_E_BADPARAMCOUNT);
+}
+
+// Set by reference or by plain assignment; read back as the same object; emptied again.
+TEST_F(SetupScriptCom, SetupDataIsTheHostsObject) {
+  com_ptr<IDispatch> read;
+  EXPECT_EQ(script->get_SetupData(read.put()), S_OK);
+  EXPECT_FALSE(read);
+  for (WORD flags : {WORD{DISPATCH_PROPERTYPUTREF}, WORD{DISPATCH_PROPERTYPUT}}) {
+    ASSERT_EQ(invoke(setupDataId, flags, {object(setupData.get())}, nullptr, {DISPID_PROPERTYPUT}), S_OK);
+    VARIANT value;
+    VariantInit(&value);
+    ASSERT_EQ(invoke(setupDataId, DISPATCH_PROPERTYGET, {}, &value), S_OK);
+    ASSERT_EQ(V_VT(&value), VT_DISPATCH);
+    EXPECT_EQ(V_DISPATCH(&value), setupData.get());
+    VariantClear(&value);
+  }
+  ASSERT_EQ(script->putref_SetupData(nullptr), S_OK);
+  ASSERT_EQ(script->get_SetupData(read.put()), S_OK);
+  EXPECT_FALSE(read);
+}
+
+TEST_F(SetupScriptCom, NamesGiveTheFixedDispatchIds) {
+  struct Name {
+    const wchar_t* name;
+    DISPID id;
+  };
+  for (const Name& n : {Name{L"OpenScript", setupOpenScriptId}, Name{L"RunUI", setupRunUiId},
+                        Name{L"CloseScript", setupCloseScriptId}, Name{L"ActionEvent", setupActionEventId},
+                        Name{L"SetupData", setupDataId}}) {
+    LPOLESTR name = const_cast<LPOLESTR>(n.name);
+    DISPID id = 0;
+    EXPECT_EQ(dispatch->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id), S_OK) << n.id;
+    EXPECT_EQ(id, n.id);
+  }
+}
+
+TEST_F(SetupScriptCom, EveryLiveObjectHoldsTheModule) {
+  const long before = moduleLockCount();
+  com_ptr<IUnknown> another;
+  ASSERT_EQ(createSetupScriptObject(nullptr, another), S_OK);
+  EXPECT_EQ(moduleLockCount(), before + 1);
+  another = nullptr;
+  EXPECT_EQ(moduleLockCount(), before);
+}
+
+}  // namespace
+}  // namespace quorlex
