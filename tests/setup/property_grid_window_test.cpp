@@ -32,7 +32,9 @@ constexpr UINT menuGetHandle = 0x01E1;  // MN_GETHMENU
 
 // The Data Mapping template's geometry: 350 by 242 dialog units in "MS Shell Dlg" 8 point,
 // the frame 11055 at 7, 7, 336 wide, 228 high.
-std::vector<WORD> pageTemplate() {
+// withNextControl: a push button below the frame, for the focus to go to with Tab.
+constexpr WORD nextControlId = 2001;
+std::vector<WORD> pageTemplate(bool withNextControl = false) {
   std::vector<WORD> words;
   auto put32 = [&](DWORD value) {
     words.push_back(LOWORD(value));
@@ -44,7 +46,9 @@ std::vector<WORD> pageTemplate() {
   };
   put32(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE | DS_SETFONT | DS_MODALFRAME);
   put32(0);
-  words.insert(words.end(), {1, 10, 10, 350, 242, 0, 0});  // one item; no menu, default class
+  WORD items = withNextControl ? 2 : 1;
+  WORD height = withNextControl ? 262 : 242;
+  words.insert(words.end(), {items, 10, 10, 350, height, 0, 0});  // no menu, default class
   putText(u"Data Mapping");
   words.push_back(8);
   putText(u"MS Shell Dlg");
@@ -53,6 +57,13 @@ std::vector<WORD> pageTemplate() {
   put32(0);
   words.insert(words.end(), {7, 7, 336, 228, mappingControl::gridFrame, 0xFFFF, 0x0082});  // static
   putText(u"");
+  words.push_back(0);
+  if (!withNextControl) return words;
+  if (words.size() % 2) words.push_back(0);
+  put32(WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON);
+  put32(0);
+  words.insert(words.end(), {7, 242, 50, 14, nextControlId, 0xFFFF, 0x0080});  // button
+  putText(u"Next");
   words.push_back(0);
   return words;
 }
@@ -231,8 +242,8 @@ class PropertyGridWindowTest : public testing::Test {
 
   // Shows the page, runs the script on a second thread while this one pumps messages,
   // then closes the page.
-  void run(const std::function<void(Driver&)>& script) {
-    std::vector<WORD> words = pageTemplate();
+  void run(const std::function<void(Driver&)>& script, bool withNextControl = false) {
+    std::vector<WORD> words = pageTemplate(withNextControl);
     HWND dialog = CreateDialogIndirectParamW(ownModule(), reinterpret_cast<LPCDLGTEMPLATEW>(words.data()), nullptr,
                                              pageProcedure, reinterpret_cast<LPARAM>(&stand));
     ASSERT_NE(dialog, nullptr);
@@ -409,6 +420,120 @@ TEST_F(PropertyGridWindowTest, GroupsFoldAndUnfoldFromTheKeyboard) {
     hands.key(hands.grid(), VK_NEXT);
     EXPECT_NE(hands.selectedName(), u"(none)");
   });
+}
+
+TEST_F(PropertyGridWindowTest, TheMouseEditsOpensDragsAndScrolls) {
+  run([&](Driver& hands) {
+    auto cells = [&](std::int32_t rowIndex) {
+      return hands.onPage([&]() -> std::optional<std::pair<RECT, RECT>> {
+        RECT name{}, value{};
+        if (!propertyGridItemCells(stand.grid, *stand.page.grid().findItem(rowIndex), name, value)) return std::nullopt;
+        return std::pair{name, value};
+      });
+    };
+    auto post = [&](HWND window, UINT message, WPARAM wParam, int x, int y) {
+      (void)PostMessageW(window, message, wParam, MAKELPARAM(x, y));
+      hands.settle();
+    };
+    HWND header = GetDlgItem(hands.grid(), propertyGridHeaderId);
+    auto wheel = [&](int notches) {
+      (void)PostMessageW(hands.grid(), WM_MOUSEWHEEL, static_cast<WPARAM>(static_cast<WORD>(notches * WHEEL_DELTA)) << 16, 0);
+      hands.settle();
+    };
+
+    // A click into the value of Parameter 4 selects it; its button opens the menu.
+    auto fourth = cells(3);
+    ASSERT_TRUE(fourth);
+    post(hands.grid(), WM_LBUTTONDOWN, MK_LBUTTON, fourth->second.left + 10, fourth->second.top + 3);
+    post(hands.grid(), WM_LBUTTONUP, 0, fourth->second.left + 10, fourth->second.top + 3);
+    EXPECT_EQ(hands.selectedName(), u"Parameter 4");
+    EXPECT_FALSE(hands.editVisible());
+    fourth = cells(3);
+    (void)PostMessageW(hands.grid(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(fourth->second.right + 4, fourth->second.top + 3));
+    HWND menu = hands.waitForMenus(1);
+    ASSERT_NE(menu, nullptr);
+    (void)PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 1);
+    ASSERT_TRUE(hands.waitForNoMenu());
+    post(hands.grid(), WM_LBUTTONUP, 0, 0, 0);
+
+    // The boundary, dragged in the header, stops short of either edge.
+    int boundary = fourth->first.right;
+    post(header, WM_LBUTTONDOWN, MK_LBUTTON, boundary, 5);
+    post(header, WM_MOUSEMOVE, MK_LBUTTON, boundary + 60, 5);
+    post(header, WM_LBUTTONUP, 0, boundary + 60, 5);
+    EXPECT_EQ(cells(3)->first.right, boundary + 60);
+    EXPECT_EQ(cells(3)->second.left, boundary + 61);
+    post(header, WM_LBUTTONDOWN, MK_LBUTTON, boundary + 60, 5);
+    post(header, WM_MOUSEMOVE, MK_LBUTTON, 2, 5);
+    post(header, WM_LBUTTONUP, 0, 2, 5);
+    int least = cells(3)->first.right;
+    EXPECT_GT(least, cells(3)->first.left + 20);
+    // And dragged between the rows' cells.
+    post(hands.grid(), WM_LBUTTONDOWN, MK_LBUTTON, least, fourth->first.top + 3);
+    post(hands.grid(), WM_MOUSEMOVE, MK_LBUTTON, 2000, fourth->first.top + 3);
+    post(hands.grid(), WM_LBUTTONUP, 0, 2000, fourth->first.top + 3);
+    EXPECT_GT(cells(3)->first.right, least + 200);
+    EXPECT_LT(cells(3)->second.right - cells(3)->second.left, 60);
+    post(hands.grid(), WM_LBUTTONDOWN, MK_LBUTTON, cells(3)->first.right, fourth->first.top + 3);
+    post(hands.grid(), WM_MOUSEMOVE, MK_LBUTTON, boundary, fourth->first.top + 3);
+    post(hands.grid(), WM_LBUTTONUP, 0, boundary, fourth->first.top + 3);
+    EXPECT_EQ(cells(3)->first.right, boundary);
+
+    // A turn of the wheel scrolls by the system's lines per turn (the 21 rows scroll by 4 at
+    // most); Parameter 20's value, clicked, opens for typing.
+    UINT lines = 3;
+    (void)SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    ASSERT_LE(lines, 4u);
+    std::int32_t firstShown = static_cast<std::int32_t>(lines) - 1;  // the group's row is above Parameter 1
+    EXPECT_TRUE(cells(0));
+    wheel(-1);
+    EXPECT_FALSE(cells(firstShown - 1));
+    EXPECT_TRUE(cells(firstShown));
+    wheel(-5);
+    auto last = cells(19);
+    ASSERT_TRUE(last);
+    post(hands.grid(), WM_LBUTTONDOWN, MK_LBUTTON, last->second.left + 10, last->second.top + 3);
+    post(hands.grid(), WM_LBUTTONUP, 0, last->second.left + 10, last->second.top + 3);
+    EXPECT_EQ(hands.selectedName(), u"Parameter 20");
+    ASSERT_TRUE(hands.editVisible());
+    wchar_t typed[32]{};
+    (void)GetWindowTextW(hands.edit(), typed, 32);
+    EXPECT_EQ(std::wstring(typed), L"ABC");
+    hands.type(hands.edit(), u"DEF");
+    // Scrolling away keeps what was typed.
+    wheel(10);
+    EXPECT_FALSE(hands.editVisible());
+    EXPECT_EQ(hands.row(19).source, u"DEF");
+    auto first = cells(0);
+    ASSERT_TRUE(first);
+    // A double click on the group's row folds it.
+    post(hands.grid(), WM_LBUTTONDBLCLK, MK_LBUTTON, first->first.left + 30, first->first.top - 5);
+    EXPECT_FALSE(hands.onPage([&] { return stand.page.grid().groups()[0].expanded; }));
+  });
+}
+
+TEST_F(PropertyGridWindowTest, TabLeavesTheGridAndKeepsWhatWasTyped) {
+  run(
+      [&](Driver& hands) {
+        auto focus = [&] { return hands.onPage([] { return GetFocus(); }); };
+        HWND next = GetDlgItem(GetParent(hands.grid()), nextControlId);
+        EXPECT_EQ(focus(), hands.grid());
+        hands.key(hands.grid(), VK_TAB);
+        EXPECT_EQ(focus(), next);
+        hands.key(next, VK_TAB);
+        EXPECT_EQ(focus(), hands.grid());
+
+        hands.key(hands.grid(), VK_END);
+        hands.key(hands.grid(), VK_RETURN);
+        ASSERT_TRUE(hands.editVisible());
+        EXPECT_EQ(focus(), hands.edit());
+        hands.type(hands.edit(), u"XYZ");
+        hands.key(hands.edit(), VK_TAB);
+        EXPECT_EQ(focus(), next);
+        EXPECT_FALSE(hands.editVisible());
+        EXPECT_EQ(hands.row(19).source, u"XYZ");
+      },
+      true);
 }
 
 // Ink of the window-text colour (or near it: the text may be smoothed) in a rectangle.
