@@ -15,6 +15,8 @@
 #include "common/activation_context_win32.h"
 #include "common/com_apartment.h"
 #include "common/own_module_win32.h"
+#include "common/unique_handle.h"
+#include "common/unique_hwnd.h"
 #include "setup/mapping_page.h"
 #include "setup/parameter_table.h"
 #include "setup_fakes.h"
@@ -127,6 +129,12 @@ INT_PTR CALLBACK pageProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM 
   }
 }
 
+unique_hwnd showPage(PageStandIn& stand, bool withNextControl = false) {
+  std::vector<WORD> words = pageTemplate(withNextControl);
+  return unique_hwnd(CreateDialogIndirectParamW(ownModule(), reinterpret_cast<LPCDLGTEMPLATEW>(words.data()), nullptr,
+                                                pageProcedure, reinterpret_cast<LPARAM>(&stand)));
+}
+
 // The second thread's hands and eyes.
 class Driver {
  public:
@@ -139,15 +147,15 @@ class Driver {
   template <class Call>
   auto onPage(Call call) -> decltype(call()) {
     using Result = decltype(call());
-    HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    unique_handle event(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    HANDLE done = event.get();
     if constexpr (std::is_void_v<Result>) {
       std::function<void()> job = [&] {
         call();
         (void)SetEvent(done);
       };
       (void)PostMessageW(stand_.dialog, runOnPageMessage, 0, reinterpret_cast<LPARAM>(&job));
-      (void)WaitForSingleObject(done, 10000);
-      (void)CloseHandle(done);
+      (void)WaitForSingleObject(done, INFINITE);  // the job lives on this stack
     } else {
       Result result{};
       std::function<void()> job = [&] {
@@ -155,8 +163,7 @@ class Driver {
         (void)SetEvent(done);
       };
       (void)PostMessageW(stand_.dialog, runOnPageMessage, 0, reinterpret_cast<LPARAM>(&job));
-      (void)WaitForSingleObject(done, 10000);
-      (void)CloseHandle(done);
+      (void)WaitForSingleObject(done, INFINITE);  // the job lives on this stack
       return result;
     }
   }
@@ -243,9 +250,8 @@ class PropertyGridWindowTest : public testing::Test {
   // Shows the page, runs the script on a second thread while this one pumps messages,
   // then closes the page.
   void run(const std::function<void(Driver&)>& script, bool withNextControl = false) {
-    std::vector<WORD> words = pageTemplate(withNextControl);
-    HWND dialog = CreateDialogIndirectParamW(ownModule(), reinterpret_cast<LPCDLGTEMPLATEW>(words.data()), nullptr,
-                                             pageProcedure, reinterpret_cast<LPARAM>(&stand));
+    unique_hwnd page = showPage(stand, withNextControl);
+    HWND dialog = page.get();
     ASSERT_NE(dialog, nullptr);
     ASSERT_NE(stand.grid, nullptr);
     (void)SetForegroundWindow(dialog);
@@ -266,7 +272,6 @@ class PropertyGridWindowTest : public testing::Test {
       (void)DispatchMessageW(&message);
     }
     driver.join();
-    (void)DestroyWindow(dialog);
   }
 
   std::optional<test_support::CapturedImage> captureGrid() {
@@ -626,9 +631,8 @@ TEST_F(PropertyGridWindowTest, RequiredNamesAreRedChangedValuesBoldAndTheScreens
 TEST_F(PropertyGridWindowTest, FiftyGridsLeaveNoObjectsBehind) {
   auto once = [&] {
     PageStandIn fresh;
-    std::vector<WORD> words = pageTemplate();
-    HWND dialog = CreateDialogIndirectParamW(ownModule(), reinterpret_cast<LPCDLGTEMPLATEW>(words.data()), nullptr,
-                                             pageProcedure, reinterpret_cast<LPARAM>(&fresh));
+    unique_hwnd page = showPage(fresh);
+    HWND dialog = page.get();
     ASSERT_NE(fresh.grid, nullptr);
     // Painted, typed in, and the menu shown and closed again (the Escape waits in the queue).
     (void)UpdateWindow(dialog);
@@ -638,7 +642,6 @@ TEST_F(PropertyGridWindowTest, FiftyGridsLeaveNoObjectsBehind) {
     (void)PostMessageW(fresh.grid, WM_KEYDOWN, VK_ESCAPE, 0);
     (void)SendMessageW(fresh.grid, WM_KEYDOWN, VK_F4, 0);
     EXPECT_EQ(fresh.page.activeProperty, fresh.page.grid().findItem(19));
-    (void)DestroyWindow(dialog);
   };
   once();
   test_support::GuiObjectCounts before = test_support::guiObjectCounts();
