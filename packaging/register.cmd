@@ -32,7 +32,8 @@ set "explorer="
 if defined command_line if not "!command_line:/c ""=!"=="!command_line!" set "explorer=1"
 endlocal & set "pause_at_end=%explorer%"
 
-rem Both need administrator rights; net session alone fails when the Server service is off.
+rem Both succeed only with administrator rights; net session alone would also fail for an
+rem administrator while the Server service is stopped.
 fltmc >nul 2>&1 && goto :rights_ok
 net session >nul 2>&1 && goto :rights_ok
 echo This needs administrator rights, which this window does not have.
