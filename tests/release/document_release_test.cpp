@@ -9,7 +9,7 @@
 
 #include "release/host_log.h"
 #include "release/release_script.h"
-#include "server/memory_host.h"
+#include "testhost/memory_host.h"
 #include "tests/support/fake_http_request.h"
 #include "tests/support/host_events.h"
 #include "tests/support/loopback_server.h"

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "release/host_log.h"
-#include "server/memory_host.h"
+#include "testhost/memory_host.h"
 
 namespace quorlex {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/text.h"
-#include "server/memory_host.h"
+#include "testhost/memory_host.h"
 #include "setup/parameter_table.h"
 #include "setup_fakes.h"
 

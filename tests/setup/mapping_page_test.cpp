@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "server/memory_host.h"
+#include "testhost/memory_host.h"
 #include "setup/parameter_table.h"
 #include "setup_fakes.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "server/memory_host.h"
+#include "testhost/memory_host.h"
 #include "setup/dialog_controls.h"
 #include "setup/headless_sheet.h"
 #include "setup/parameter_table.h"

@@ -11,8 +11,8 @@
 #include "common/com_apartment.h"
 #include "common/unique_bstr.h"
 #include "resources/quorlex_h.h"
-#include "server/host_dispatch_objects.h"
-#include "server/memory_host.h"
+#include "testhost/host_dispatch_objects.h"
+#include "testhost/memory_host.h"
 #include "server/module_lock.h"
 #include "tests/support/script_invoke_win32.h"
 

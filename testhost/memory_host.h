@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "server/host_faults.h"
+#include "testhost/host_faults.h"
 #include "server/host_objects.h"
 
 namespace quorlex {
