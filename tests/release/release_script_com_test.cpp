@@ -23,11 +23,6 @@
 namespace quorlex {
 namespace {
 
-constexpr DISPID openScriptId = 0x60030000;
-constexpr DISPID releaseDocId = 0x60030001;
-constexpr DISPID closeScriptId = 0x60030002;
-constexpr DISPID documentDataId = 0x60030003;
-
 class ReleaseScriptCom : public testing::Test {
  protected:
   void SetUp() override {
@@ -152,8 +147,8 @@ TEST_F(ReleaseScriptCom, NamesGiveTheFixedDispatchIds) {
     const wchar_t* name;
     DISPID id;
   };
-  for (const Name& n : {Name{L"OpenScript", openScriptId}, Name{L"ReleaseDoc", releaseDocId},
-                        Name{L"CloseScript", closeScriptId}, Name{L"DocumentData", documentDataId}}) {
+  for (const Name& n : {Name{L"OpenScript", releaseOpenScriptId}, Name{L"ReleaseDoc", releaseDocId},
+                        Name{L"CloseScript", releaseCloseScriptId}, Name{L"DocumentData", releaseDocumentDataId}}) {
     LPOLESTR name = const_cast<LPOLESTR>(n.name);
     DISPID id = 0;
     EXPECT_EQ(dispatch->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id), S_OK);
@@ -172,7 +167,7 @@ TEST_F(ReleaseScriptCom, NamesGiveTheFixedDispatchIds) {
 
 // The KfxReturnValue as a by-reference argument, as the call's result, or both.
 TEST_F(ReleaseScriptCom, TheResultComesBackEitherWay) {
-  for (DISPID member : {openScriptId, closeScriptId}) {
+  for (DISPID member : {releaseOpenScriptId, releaseCloseScriptId}) {
     VARIANT result;
     VariantInit(&result);
     ASSERT_EQ(invoke(member, DISPATCH_METHOD, {}, &result), S_OK);
@@ -208,14 +203,14 @@ TEST_F(ReleaseScriptCom, CallsThatCannotBeMatchedAreRefused) {
   VARIANT byValue;
   V_VT(&byValue) = VT_I4;
   V_I4(&byValue) = 0;
-  EXPECT_EQ(invoke(openScriptId, DISPATCH_METHOD, {byValue}, nullptr), DISP_E_TYPEMISMATCH);
-  EXPECT_EQ(invoke(openScriptId, DISPATCH_METHOD, {byReference(&outcome), byReference(&outcome)}, nullptr),
+  EXPECT_EQ(invoke(releaseOpenScriptId, DISPATCH_METHOD, {byValue}, nullptr), DISP_E_TYPEMISMATCH);
+  EXPECT_EQ(invoke(releaseOpenScriptId, DISPATCH_METHOD, {byReference(&outcome), byReference(&outcome)}, nullptr),
             DISP_E_BADPARAMCOUNT);
-  EXPECT_EQ(invoke(openScriptId, DISPATCH_METHOD, {byReference(&outcome)}, nullptr, {0}), DISP_E_NONAMEDARGS);
-  EXPECT_EQ(invoke(openScriptId, DISPATCH_PROPERTYPUT, {byReference(&outcome)}, nullptr), DISP_E_MEMBERNOTFOUND);
+  EXPECT_EQ(invoke(releaseOpenScriptId, DISPATCH_METHOD, {byReference(&outcome)}, nullptr, {0}), DISP_E_NONAMEDARGS);
+  EXPECT_EQ(invoke(releaseOpenScriptId, DISPATCH_PROPERTYPUT, {byReference(&outcome)}, nullptr), DISP_E_MEMBERNOTFOUND);
   EXPECT_EQ(outcome, 77);
   EXPECT_EQ(invoke(0x60030004, DISPATCH_METHOD, {}, nullptr), DISP_E_MEMBERNOTFOUND);
-  EXPECT_EQ(invoke(documentDataId, DISPATCH_PROPERTYPUT, {byValue}, nullptr, {DISPID_PROPERTYPUT}),
+  EXPECT_EQ(invoke(releaseDocumentDataId, DISPATCH_PROPERTYPUT, {byValue}, nullptr, {DISPID_PROPERTYPUT}),
             DISP_E_TYPEMISMATCH);
 }
 
@@ -224,17 +219,17 @@ TEST_F(ReleaseScriptCom, DocumentDataThroughInvoke) {
   for (WORD flags : {WORD{DISPATCH_PROPERTYPUTREF}, WORD{DISPATCH_PROPERTYPUT}}) {
     ::KfxReturnValue closed;
     ASSERT_EQ(script->CloseScript(&closed), S_OK);
-    ASSERT_EQ(invoke(documentDataId, flags, {object(documentData.get())}, nullptr, {DISPID_PROPERTYPUT}), S_OK);
+    ASSERT_EQ(invoke(releaseDocumentDataId, flags, {object(documentData.get())}, nullptr, {DISPID_PROPERTYPUT}), S_OK);
     VARIANT read;
     VariantInit(&read);
-    ASSERT_EQ(invoke(documentDataId, DISPATCH_PROPERTYGET, {}, &read), S_OK);
+    ASSERT_EQ(invoke(releaseDocumentDataId, DISPATCH_PROPERTYGET, {}, &read), S_OK);
     ASSERT_EQ(V_VT(&read), VT_DISPATCH);
     EXPECT_EQ(V_DISPATCH(&read), documentData.get());
     VariantClear(&read);
     EXPECT_NE(loggingTarget(), nullptr);
   }
   // Nothing, set as an empty object.
-  ASSERT_EQ(invoke(documentDataId, DISPATCH_PROPERTYPUTREF, {object(nullptr)}, nullptr, {DISPID_PROPERTYPUT}), S_OK);
+  ASSERT_EQ(invoke(releaseDocumentDataId, DISPATCH_PROPERTYPUTREF, {object(nullptr)}, nullptr, {DISPID_PROPERTYPUT}), S_OK);
   com_ptr<IDispatch> read;
   ASSERT_EQ(script->get_DocumentData(read.put()), S_OK);
   EXPECT_FALSE(read);
