@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "testhost/host_faults.h"
 #include "server/host_objects.h"
+#include "testhost/host_faults.h"
 
 namespace quorlex {
 

@@ -9,43 +9,29 @@
 #include <string>
 #include <vector>
 
-#include "common/com_apartment.h"
 #include "common/text.h"
 #include "release/host_log.h"
 #include "resources/quorlex_h.h"
+#include "server/module_lock.h"
 #include "testhost/host_dispatch_objects.h"
 #include "testhost/memory_host.h"
-#include "server/module_lock.h"
 #include "tests/support/loopback_server.h"
 #include "tests/support/redirect_cases.h"
-#include "tests/support/script_invoke_win32.h"
+#include "tests/support/script_com_fixture_win32.h"
 
 namespace quorlex {
 namespace {
 
-class ReleaseScriptCom : public testing::Test {
+using test_support::byReference;
+
+class ReleaseScriptCom : public test_support::ScriptComTest<IKfxReleaseScript, createReleaseScriptObject> {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(SUCCEEDED(apartment.result()));
-    com_ptr<IUnknown> instance;
-    ASSERT_EQ(createReleaseScriptObject(nullptr, instance), S_OK);
-    ASSERT_EQ(instance.query(script), S_OK);
-    ASSERT_EQ(instance.query(dispatch), S_OK);
+    ScriptComTest::SetUp();
     ASSERT_EQ(exposeReleaseData(host.releaseData(), documentData), S_OK);
   }
   void TearDown() override { clearLoggingTarget(); }
 
-  HRESULT invoke(DISPID member, WORD flags, std::vector<VARIANT> arguments, VARIANT* result,
-                 std::vector<DISPID> named = {}) {
-    return test_support::invokeScript(*dispatch.get(), member, flags, std::move(arguments), result, std::move(named));
-  }
-  static VARIANT byReference(LONG* target) { return test_support::byReference(target); }
-  static VARIANT object(IDispatch* value) { return test_support::objectArgument(value); }
-
-  ComApartment apartment;
-  MemoryHost host;
-  com_ptr<IKfxReleaseScript> script;
-  com_ptr<IDispatch> dispatch;
   com_ptr<IDispatch> documentData;
 };
 

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "common/text.h"
-#include "testhost/memory_host.h"
 #include "setup/parameter_table.h"
 #include "setup_fakes.h"
+#include "testhost/memory_host.h"
 
 namespace quorlex {
 namespace {

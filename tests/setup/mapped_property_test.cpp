@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "common/text.h"
-#include "testhost/memory_host.h"
 #include "setup_fakes.h"
+#include "testhost/memory_host.h"
 
 namespace quorlex {
 namespace {

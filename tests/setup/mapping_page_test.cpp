@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "testhost/memory_host.h"
 #include "setup/parameter_table.h"
 #include "setup_fakes.h"
+#include "testhost/memory_host.h"
 
 namespace quorlex {
 namespace {

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "testhost/memory_host.h"
 #include "setup/mapping_page.h"
 #include "setup/parameter_table.h"
 #include "setup_fakes.h"
+#include "testhost/memory_host.h"
 
 namespace quorlex {
 namespace {

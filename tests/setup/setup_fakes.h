@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "testhost/memory_host.h"
 #include "setup/dialog_controls.h"
 #include "setup/headless_sheet.h"
 #include "setup/parameter_table.h"
 #include "setup/setup_sheet.h"
+#include "testhost/memory_host.h"
 
 namespace quorlex::testing_support {
 

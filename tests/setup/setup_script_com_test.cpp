@@ -8,34 +8,25 @@
 #include <algorithm>
 #include <vector>
 
-#include "common/com_apartment.h"
 #include "common/unique_bstr.h"
 #include "resources/quorlex_h.h"
+#include "server/module_lock.h"
 #include "testhost/host_dispatch_objects.h"
 #include "testhost/memory_host.h"
-#include "server/module_lock.h"
-#include "tests/support/script_invoke_win32.h"
+#include "tests/support/script_com_fixture_win32.h"
 
 namespace quorlex {
 namespace {
 
-class SetupScriptCom : public testing::Test {
+using test_support::byReference;
+
+class SetupScriptCom : public test_support::ScriptComTest<IKfxReleaseSetupScript, createSetupScriptObject> {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(SUCCEEDED(apartment.result()));
-    com_ptr<IUnknown> instance;
-    ASSERT_EQ(createSetupScriptObject(nullptr, instance), S_OK);
-    ASSERT_EQ(instance.query(script), S_OK);
-    ASSERT_EQ(instance.query(dispatch), S_OK);
+    ScriptComTest::SetUp();
     ASSERT_EQ(exposeSetupData(host.setupData(), setupData), S_OK);
   }
 
-  HRESULT invoke(DISPID member, WORD flags, std::vector<VARIANT> arguments, VARIANT* result,
-                 std::vector<DISPID> named = {}) {
-    return test_support::invokeScript(*dispatch.get(), member, flags, std::move(arguments), result, std::move(named));
-  }
-  static VARIANT byReference(LONG* target) { return test_support::byReference(target); }
-  static VARIANT object(IDispatch* value) { return test_support::objectArgument(value); }
   static VARIANT number(LONG value, VARTYPE type = VT_I4) {
     VARIANT argument;
     VariantInit(&argument);
@@ -51,10 +42,6 @@ class SetupScriptCom : public testing::Test {
     return argument;
   }
 
-  ComApartment apartment;
-  MemoryHost host;
-  com_ptr<IKfxReleaseSetupScript> script;
-  com_ptr<IDispatch> dispatch;
   com_ptr<IDispatch> setupData;
 };
 
