@@ -7,7 +7,12 @@
 namespace quorlex::test_support {
 
 std::string formPart(const std::string& name, const std::string& value) {
-  return "--" + formBoundary + "\r\nContent-Disposition: form-data; name=\"" + name + "\"\r\n\r\n" + value + "\r\n";
+  return formDelimiter + "\r\nContent-Disposition: form-data; name=\"" + name + "\"\r\n\r\n" + value + "\r\n";
+}
+
+std::string formBody(const MultipartForm& form) {
+  auto bytes = form.bodyBytes();
+  return std::string(bytes.begin(), bytes.end());
 }
 
 Posted postForm(const std::string& url, MultipartForm& form, std::u16string_view user, std::u16string_view password) {
