@@ -7,15 +7,17 @@
 #include "gateway/http_request.h"
 #include "tests/support/form_posting.h"
 #include "tests/support/loopback_server.h"
+#include "tests/support/table_rows.h"
 
 namespace quorlex {
 namespace {
 
+using test_support::LoopbackServer;
+using test_support::Posted;
+using test_support::PrintTo;
 using test_support::formBoundary;
 using test_support::formPart;
 using test_support::httpReply;
-using test_support::LoopbackServer;
-using test_support::Posted;
 using test_support::postForm;
 using test_support::postOneField;
 

@@ -5,10 +5,12 @@
 #include <string>
 
 #include "tests/support/form_posting.h"
+#include "tests/support/table_rows.h"
 
 namespace quorlex {
 namespace {
 
+using test_support::PrintTo;
 using test_support::formBody;
 using test_support::formClose;
 using test_support::formPart;

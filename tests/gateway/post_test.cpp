@@ -8,11 +8,13 @@
 #include "gateway/multipart_form.h"
 #include "tests/support/fake_http_request.h"
 #include "tests/support/form_posting.h"
+#include "tests/support/table_rows.h"
 
 namespace quorlex {
 namespace {
 
 using test_support::FakeExchange;
+using test_support::PrintTo;
 using test_support::fakeRequests;
 
 struct Posted {

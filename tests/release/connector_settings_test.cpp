@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "testhost/memory_host.h"
+#include "tests/support/table_rows.h"
 
 namespace quorlex {
 namespace {
+
+using test_support::PrintTo;
 
 constexpr ResultCode failure = static_cast<ResultCode>(0x80040001);
 

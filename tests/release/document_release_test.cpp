@@ -15,11 +15,13 @@
 #include "tests/support/host_events.h"
 #include "tests/support/loopback_server.h"
 #include "tests/support/redirect_cases.h"
+#include "tests/support/table_rows.h"
 
 namespace quorlex {
 namespace {
 
 using test_support::FakeExchange;
+using test_support::PrintTo;
 using test_support::fakeRequests;
 using test_support::formClose;
 using test_support::formPart;

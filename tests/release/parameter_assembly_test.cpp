@@ -8,9 +8,12 @@
 #include "release/host_log.h"
 #include "testhost/memory_host.h"
 #include "tests/support/form_posting.h"
+#include "tests/support/table_rows.h"
 
 namespace quorlex {
 namespace {
+
+using test_support::PrintTo;
 
 constexpr ResultCode failure = static_cast<ResultCode>(0x80040001);
 
@@ -21,6 +24,7 @@ struct IndexCase {
   std::u16string destination;
   std::int32_t number;
 };
+void PrintTo(const IndexCase& row, std::ostream* out) { *out << testing::PrintToString(row.destination); }
 
 class ParameterIndex : public testing::TestWithParam<IndexCase> {};
 

@@ -9,7 +9,7 @@
 namespace quorlex {
 namespace {
 
-class MappingPageTest : public testing::Test, protected testing_support::HostWithTable {
+class MappingPageTest : public testing::Test, protected test_support::HostWithTable {
  protected:
   void SetUp() override { page.setTable(&table); }
 

@@ -9,9 +9,9 @@
 namespace quorlex {
 namespace {
 
-using testing_support::hostFailure;
-using testing_support::ScriptedPlatform;
-using testing_support::SheetSession;
+using test_support::ScriptedPlatform;
+using test_support::SheetSession;
+using test_support::hostFailure;
 namespace id = generalControl;
 
 std::vector<MemoryLink> withFixedLinks(std::vector<MemoryLink> links) {

@@ -8,11 +8,11 @@
 namespace quorlex {
 namespace {
 
-using testing::FakeMeasurer;
-using testing::fakeFont;
-using testing::largeHeight;
-using testing::measureFake;
-using testing::normalHeight;
+using test_support::FakeMeasurer;
+using test_support::fakeFont;
+using test_support::largeHeight;
+using test_support::measureFake;
+using test_support::normalHeight;
 
 constexpr std::uint32_t paragraph =
     textFormat::wordBreak | textFormat::expandTabs | textFormat::noPrefix;
@@ -264,7 +264,7 @@ TEST_F(RequiredMappingQuestion, TemplateBytesMatchTheItemList) {
   const TaskDialogLayout layout = lay(input);
   const std::vector<std::uint8_t> bytes =
       encodeDialogTemplate(layout.header, input.texts.title, layout.items);
-  const std::optional<testing::ReadTemplate> read = testing::readDialogTemplate(bytes);
+  const std::optional<test_support::ReadTemplate> read = test_support::readDialogTemplate(bytes);
   ASSERT_TRUE(read);
   EXPECT_EQ(read->title, u"Required field not Mapped");
   EXPECT_EQ(read->style, layout.header.style);
@@ -274,7 +274,7 @@ TEST_F(RequiredMappingQuestion, TemplateBytesMatchTheItemList) {
   ASSERT_EQ(read->items.size(), layout.items.size());
   for (std::size_t i = 0; i < layout.items.size(); ++i) {
     const DialogItem& expected = layout.items[i];
-    const testing::ReadItem& got = read->items[i];
+    const test_support::ReadItem& got = read->items[i];
     EXPECT_EQ(got.offset % 4, 0u);
     EXPECT_EQ(got.style, expected.style);
     EXPECT_EQ(got.extendedStyle, 0u);

@@ -167,6 +167,10 @@ struct FaultCase {
   ResultCode code;
   int onCall;
 };
+void PrintTo(const FaultCase& row, std::ostream* out) {
+  *out << "operation " << static_cast<int>(row.operation) << " failing with 0x" << std::hex
+       << static_cast<std::uint32_t>(row.code) << std::dec << " on call " << row.onCall;
+}
 
 class HostDispatchObjects : public testing::TestWithParam<FaultCase> {
  protected:

@@ -8,10 +8,13 @@
 
 #include <functional>
 
+#include "tests/support/table_rows.h"
 #include "tests/tools/end_to_end_fixture.h"
 
 namespace quorlex::end_to_end {
 namespace {
+
+using test_support::PrintTo;
 
 // A port on 127.0.0.1 that nothing listens on.
 int closedPort() {

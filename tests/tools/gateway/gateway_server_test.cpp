@@ -14,9 +14,12 @@
 #include <thread>
 
 #include "tests/support/form_posting.h"
+#include "tests/support/table_rows.h"
 
 namespace quorlex::gateway {
 namespace {
+
+using test_support::PrintTo;
 
 
 std::string post(const std::string& body, const std::string& extraHeaders = "") {

@@ -7,10 +7,12 @@
 #include "common/text.h"
 #include "gateway/reply_reader.h"
 #include "tests/support/form_posting.h"
+#include "tests/support/table_rows.h"
 
 namespace quorlex::gateway {
 namespace {
 
+using test_support::PrintTo;
 using test_support::formClose;
 using test_support::formPart;
 

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/form_posting.h"
+#include "tests/support/table_rows.h"
 
 namespace quorlex::gateway {
 namespace {
 
+using test_support::PrintTo;
 using test_support::formClose;
 using test_support::formDelimiter;
 using test_support::formPart;
