@@ -268,7 +268,7 @@ TEST_F(TaskDialogEntry, TheLargeFontIsHalfAgainAsHighTruncated) {
 
 TEST_F(TaskDialogEntry, WithoutAMonitorTheScreenGivesTheWidth) {
   platform.monitorWidth = std::nullopt;
-  platform.screen = 800;  // W0 = 480, T = 460
+  platform.screen = 800;  // baseWidth = 480, textLimit = 460
   config.pszContent = recordText(u"Content");
   ASSERT_EQ(run(clickOk), resultOk);
   EXPECT_EQ(platform.measureCalls.front().widthLimit, 460);
