@@ -51,37 +51,49 @@ std::string printableExcerpt(std::string_view text, std::size_t maxBytes) {
 
 // What the JSON library would take silently and a host file must not hold: a key given twice
 // in one object (the library keeps one of them) and nesting that the checks and the writer
-// would follow down the call stack. Raised from the parser's callback, which ends the parse.
-struct StructureFault {
-  std::string reason;
-};
-
-class StructureCheck {
+// would follow down the call stack. A pass of its own over the text, before the parse: the
+// library's parse callback costs time quadratic in the length of a list.
+class StructureCheck final : public nlohmann::json_sax<Json> {
  public:
-  bool operator()(int depth, Json::parse_event_t event, Json& parsed) {
-    switch (event) {
-      case Json::parse_event_t::object_start:
-        keys_.emplace_back();
-        [[fallthrough]];
-      case Json::parse_event_t::array_start:
-        if (depth >= maxNesting) throw StructureFault{"it nests deeper than " + std::to_string(maxNesting) + " levels"};
-        break;
-      case Json::parse_event_t::object_end:
-        keys_.pop_back();
-        break;
-      case Json::parse_event_t::key:
-        if (!keys_.back().insert(parsed.get_ref<const std::string&>()).second) {
-          throw StructureFault{"the key \"" + printableExcerpt(parsed.get_ref<const std::string&>(), maxQuotedBytes) +
-                               "\" is given twice in one object"};
-        }
-        break;
-      default:
-        break;
-    }
+  std::optional<std::string> fault;
+
+  bool null() override { return true; }
+  bool boolean(bool) override { return true; }
+  bool number_integer(number_integer_t) override { return true; }
+  bool number_unsigned(number_unsigned_t) override { return true; }
+  bool number_float(number_float_t, const string_t&) override { return true; }
+  bool string(string_t&) override { return true; }
+  bool binary(binary_t&) override { return true; }
+  bool start_object(std::size_t) override {
+    keys_.emplace_back();
+    return deeper();
+  }
+  bool key(string_t& name) override {
+    if (keys_.back().insert(name).second) return true;
+    fault = "the key \"" + printableExcerpt(name, maxQuotedBytes) + "\" is given twice in one object";
+    return false;
+  }
+  bool end_object() override {
+    keys_.pop_back();
+    --depth_;
     return true;
   }
+  bool start_array(std::size_t) override { return deeper(); }
+  bool end_array() override {
+    --depth_;
+    return true;
+  }
+  // Syntax is the parse's to report, with its position.
+  bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override { return false; }
 
  private:
+  bool deeper() {
+    if (++depth_ <= maxNesting) return true;
+    fault = "it nests deeper than " + std::to_string(maxNesting) + " levels";
+    return false;
+  }
+
+  int depth_ = 0;
   std::vector<std::set<std::string>> keys_;
 };
 
@@ -327,7 +339,13 @@ std::optional<HostFile> parseHostFile(std::string_view text, const std::string& 
   HostFile file;
   file.path = path;
   try {
-    file.json = Json::parse(text, StructureCheck());
+    StructureCheck structure;
+    (void)Json::sax_parse(text, &structure);
+    if (structure.fault) {
+      error = path + ": not a valid host file: " + *structure.fault;
+      return std::nullopt;
+    }
+    file.json = Json::parse(text);
   } catch (const Json::parse_error& failure) {
     // The library's message, from after its own "at line L, column C: " prefix; the token it
     // quotes last may be anything the file holds.
@@ -341,8 +359,13 @@ std::optional<HostFile> parseHostFile(std::string_view text, const std::string& 
     }
     error = path + ": not valid JSON at " + position(text, failure.byte) + ": " + printableExcerpt(reason, 200);
     return std::nullopt;
-  } catch (const StructureFault& fault) {
-    error = path + ": not a valid host file: " + fault.reason;
+  } catch (const Json::exception& failure) {
+    // A number past the range of a double ("1e400") is the one fault the parser reports
+    // without a position.
+    std::string reason = failure.what();
+    std::size_t bracket = reason.find("] ");
+    if (bracket != std::string::npos) reason = reason.substr(bracket + 2);
+    error = path + ": not valid JSON: " + printableExcerpt(reason, 200);
     return std::nullopt;
   }
   if (std::optional<std::string> fault = checkHostFile(file.json)) {

@@ -135,6 +135,9 @@ INSTANTIATE_TEST_SUITE_P(
         InvalidCase{"invalid_utf8_token", "\xd0\x01",
                     "batch.json: not valid JSON at line 1, column 1: syntax error while parsing value - invalid "
                     "literal; last read: '\xef\xbf\xbd'"},
+        // Once an exception that nothing caught: the program ended without a message.
+        InvalidCase{"number_overflow", R"({"x": 990000e9000})",
+                    "batch.json: not valid JSON: number overflow parsing '990000e9000'"},
         InvalidCase{"long_token", "[" + std::string(100000, 'x') + "]",
                     "batch.json: not valid JSON at line 1, column 2: syntax error while parsing value - invalid "
                     "literal; last read: '[x'"},
