@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "setup/sheet_layout.h"
+
 namespace quorlex {
 namespace {
 
@@ -39,7 +41,28 @@ void WindowDialogControls::refuse(std::int32_t controlId, std::u16string_view me
   (void)SendMessageW(control, EM_SETSEL, 0, -1);
 }
 
+void fitLabels(HWND page) {
+  HDC dc = GetDC(page);
+  if (!dc) return;
+  HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageW(page, WM_GETFONT, 0, 0));
+  HGDIOBJ previous = SelectObject(dc, font);
+  for (const GeneralFieldControl& field : generalFieldControls) {
+    HWND label = GetDlgItem(page, field.labelId);
+    std::u16string text = windowText(label);
+    RECT measured{};
+    (void)DrawTextW(dc, wide(text), -1, &measured, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    RECT at{};
+    (void)GetWindowRect(label, &at);
+    (void)MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&at), 2);
+    PixelRect fitted = labelFittingText({at.left, at.top, at.right, at.bottom}, measured.right, 0);
+    (void)MoveWindow(label, fitted.left, fitted.top, fitted.width(), fitted.height(), FALSE);
+  }
+  (void)SelectObject(dc, previous);
+  (void)ReleaseDC(page, dc);
+}
+
 bool GeneralPageWindow::initialise() {
+  fitLabels(window());
   controls_.emplace(window());
   page_.attachControls(&*controls_);
   return page_.onInitDialog();

@@ -25,6 +25,10 @@ class WindowDialogControls final : public IDialogControls {
   HWND page_;
 };
 
+// Every right-aligned label of the page wide enough for its text in the page's font: grown
+// to the left, at most to the page's edge, where the template's width is too small for it.
+void fitLabels(HWND page);
+
 class GeneralPageWindow final : public PageWindow {
  public:
   GeneralPageWindow(CPropertyPageSetupGeneral& page, const PagePlace& place) : PageWindow(page, place), page_(page) {}

@@ -19,6 +19,12 @@ SheetGeometry sheetGeometry(const SheetMetrics& m) {
   return g;
 }
 
+PixelRect labelFittingText(const PixelRect& label, std::int32_t textWidth, std::int32_t leftmost) {
+  PixelRect fitted = label;
+  if (textWidth > label.width()) fitted.left = std::max(std::min(leftmost, label.left), label.right - textWidth);
+  return fitted;
+}
+
 namespace {
 
 // The start of a span of the given length inside [low, high): the end pulled in first, so

@@ -47,6 +47,11 @@ struct SheetGeometry {
 
 SheetGeometry sheetGeometry(const SheetMetrics& metrics);
 
+// A right-aligned label whose text is wider than its template makes it (another font than
+// the one the template was laid out for) grows to the left, no further than leftmost, so
+// that the text stays on its one line and whole; a label wide enough stays as it is.
+PixelRect labelFittingText(const PixelRect& label, std::int32_t textWidth, std::int32_t leftmost);
+
 // The sheet's top-left corner: centred on its owner's window, or on the work area without
 // one, then moved so that as much of it as fits lies inside the work area.
 PixelPoint centredPosition(std::int32_t width, std::int32_t height, const std::optional<PixelRect>& owner,

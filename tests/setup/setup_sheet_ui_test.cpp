@@ -127,21 +127,44 @@ struct TemplateControl {
   int id;
   const wchar_t* text;  // a label's text, or none
   LONG x, y, width, height;
+  bool label = false;  // right-aligned: may grow to the left for its text
 };
 
 // Every control of template 11003 but the two group boxes, where the template puts it.
 constexpr TemplateControl generalControls[] = {
-    {11002, nullptr, 131, 39, 152, 13},  {11017, nullptr, 131, 71, 152, 13},
-    {11024, nullptr, 131, 87, 55, 13},   {11025, nullptr, 131, 103, 55, 13},
-    {11030, nullptr, 131, 145, 55, 13},  {11028, nullptr, 131, 161, 55, 13},
-    {11032, nullptr, 131, 177, 20, 13},  {11056, L"Batch Class:", 77, 7, 40, 8},
-    {11003, L"Invoices", 131, 7, 150, 8}, {11004, L"Document Class:", 63, 23, 54, 8},
-    {11005, L"Invoice", 131, 23, 50, 8},  {11006, L"Export Connector Instance Name:", 7, 40, 110, 8},
-    {11016, L"Brenno Address:", 63, 72, 54, 8}, {11026, L"Username:", 81, 88, 36, 8},
-    {11027, L"Password:", 83, 104, 34, 8},      {11029, L"Library:", 91, 162, 26, 8},
-    {11031, L"Exit Program Name:", 53, 146, 64, 8}, {11033, L"Delimiter:", 86, 178, 31, 8},
-    {11059, L"Version:", 90, 203, 27, 8},       {11060, L"1.0.0", 131, 203, 89, 8},
+    {11002, nullptr, 131, 39, 152, 13},
+    {11017, nullptr, 131, 71, 152, 13},
+    {11024, nullptr, 131, 87, 55, 13},
+    {11025, nullptr, 131, 103, 55, 13},
+    {11030, nullptr, 131, 145, 55, 13},
+    {11028, nullptr, 131, 161, 55, 13},
+    {11032, nullptr, 131, 177, 20, 13},
+    {11056, L"Batch Class:", 77, 7, 40, 8, true},
+    {11003, L"Invoices", 131, 7, 150, 8},
+    {11004, L"Document Class:", 63, 23, 54, 8, true},
+    {11005, L"Invoice", 131, 23, 50, 8},
+    {11006, L"Export Connector Instance Name:", 7, 40, 110, 8, true},
+    {11016, L"Brenno Address:", 63, 72, 54, 8, true},
+    {11026, L"Username:", 81, 88, 36, 8, true},
+    {11027, L"Password:", 83, 104, 34, 8, true},
+    {11029, L"Library:", 91, 162, 26, 8, true},
+    {11031, L"Exit Program Name:", 53, 146, 64, 8, true},
+    {11033, L"Delimiter:", 86, 178, 31, 8, true},
+    {11059, L"Version:", 90, 203, 27, 8, true},
+    {11060, L"1.0.0", 131, 203, 89, 8},
 };
+
+// The width of the control's text on one line, in its font.
+LONG textWidth(HWND control) {
+  HDC dc = GetDC(control);
+  HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  std::wstring text = windowText(control);
+  SIZE size{};
+  (void)GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  (void)SelectObject(dc, previous);
+  (void)ReleaseDC(control, dc);
+  return size.cx;
+}
 
 TEST_F(SetupSheetUi, TheGeneralPageShowsTheRecordWithEveryControlWhereItsTemplatePutsIt) {
   runSheet([&](HWND sheet) {
@@ -169,6 +192,14 @@ TEST_F(SetupSheetUi, TheGeneralPageShowsTheRecordWithEveryControlWhereItsTemplat
       ASSERT_NE(control, nullptr) << c.id;
       RECT expected = templatePosition(page, c.x, c.y, c.width, c.height);
       RECT actual = positionInParent(control);
+      if (c.label) {
+        // Whole on its line; grown to the left only where the font needs it.
+        EXPECT_LE(textWidth(control), actual.right - actual.left) << c.id;
+        if (actual.left < expected.left) {
+          EXPECT_GT(textWidth(control), expected.right - expected.left) << c.id;
+        }
+        expected.left = actual.left;
+      }
       EXPECT_TRUE(EqualRect(&expected, &actual))
           << c.id << ": " << actual.left << "," << actual.top << " " << actual.right - actual.left << "x"
           << actual.bottom - actual.top << " instead of " << expected.left << "," << expected.top << " "

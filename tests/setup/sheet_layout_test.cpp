@@ -18,6 +18,17 @@ TEST(SheetGeometry, ListLeftPageRightButtonsUnderThePageAtTheRight) {
   EXPECT_EQ(g.clientHeight, 449);
 }
 
+TEST(LabelFittingText, GrowsLeftOnlyAsFarAsTheTextNeedsAndTheRoomAllows) {
+  PixelRect label{115, 10, 175, 22};  // 60 pixels, right edge at 175
+  struct Case {
+    std::int32_t textWidth;
+    std::int32_t left;
+  };
+  for (const Case& c : {Case{40, 115}, Case{60, 115}, Case{71, 104}, Case{300, 10}}) {
+    EXPECT_EQ(labelFittingText(label, c.textWidth, 10), (PixelRect{c.left, 10, 175, 22})) << c.textWidth;
+  }
+}
+
 TEST(CentredPosition, OnTheOwnerOrTheWorkAreaAndAlwaysInsideTheWorkArea) {
   PixelRect screen{0, 0, 1024, 738};
   struct Case {
