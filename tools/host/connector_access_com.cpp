@@ -46,6 +46,17 @@ void call(HRESULT (STDMETHODCALLTYPE Script::*method)(::KfxReturnValue*), Script
   if (SUCCEEDED((script.*method)(&outcome))) result = static_cast<KfxReturnValue>(outcome);
 }
 
+constexpr std::string_view sheetUsage =
+    "usage: quorlex-host.exe setup FILE [--show]\n"
+    "\n"
+    "Shows the setup sheet of the registered component (quorlex.TarvSetupScript) on the setup\n"
+    "record of the host file FILE, as the host's administration module does. After OK the\n"
+    "file is replaced with what the sheet stored; after Cancel it is left as it was.\n"
+    "  --show   afterwards, print the General fields (the password masked) and the twenty\n"
+    "           parameters as the record holds them\n"
+    "--set and --map are for the Linux quorlex-host. Exit status: 0 after OK or Cancel, 2 for a\n"
+    "bad command line or host file or a component that cannot be created.\n";
+
 int setupFailure(std::ostream& err, const std::string& message) {
   err << "quorlex-host: " << message << "\n";
   return 2;
@@ -116,13 +127,13 @@ BatchOutcome runBatch(const HostFile& file, const ReleaseObserver& observer, std
 // changes; the file is replaced only when the sheet's OK reached Apply.
 int runSetup(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err) {
   std::string error;
-  std::optional<SetupOptions> options = parseSetupOptions(arguments, error);
+  std::optional<SetupOptions> options = parseSetupOptions(arguments, error, true);
   if (!options) {
-    err << "quorlex-host: " << error << "\n" << setupUsage;
+    err << "quorlex-host: " << error << "\n" << sheetUsage;
     return 2;
   }
   if (options->help) {
-    out << setupUsage;
+    out << sheetUsage;
     return 0;
   }
   if (!options->changes.empty()) {
