@@ -1,6 +1,6 @@
 #pragma once
-// The one owner of a top-level window: destroyed, with its children, when the owner goes.
-// Child windows need none; their parent takes them along.
+// The one owner of a window it created: destroyed with the owner, unless released to the
+// window's parent, which destroys its children.
 
 #include <windows.h>
 
@@ -16,14 +16,18 @@ class unique_hwnd {
   unique_hwnd& operator=(const unique_hwnd&) = delete;
   unique_hwnd(unique_hwnd&& other) noexcept : window_(std::exchange(other.window_, nullptr)) {}
   unique_hwnd& operator=(unique_hwnd&& other) noexcept {
-    if (this != &other) reset(std::exchange(other.window_, nullptr));
+    if (this != &other) {
+      reset();
+      window_ = std::exchange(other.window_, nullptr);
+    }
     return *this;
   }
   ~unique_hwnd() { reset(); }
 
-  void reset(HWND window = nullptr) {
-    if (HWND old = std::exchange(window_, window); old && IsWindow(old)) (void)DestroyWindow(old);
+  void reset() {
+    if (HWND old = std::exchange(window_, nullptr); old && IsWindow(old)) (void)DestroyWindow(old);
   }
+  HWND release() { return std::exchange(window_, nullptr); }
   HWND get() const { return window_; }
   explicit operator bool() const { return window_ != nullptr; }
 

@@ -1,42 +1,18 @@
 #pragma once
-// The two MSXML interfaces the transport calls through their vtables, IXMLHTTPRequest and
-// IXMLDOMDocument2 (with IXMLDOMNode beneath it), declared here slot by slot in their
-// documented order, with the class and interface ids: mingw carries no MSXML import library.
+// The MSXML interface the reply reader calls through its vtable, IXMLDOMDocument2 (with
+// IXMLDOMNode beneath it), declared here slot by slot in its documented order, with the class
+// and interface ids: mingw carries no MSXML import library.
 // Slots the transport never calls keep their place with loosely typed parameters.
 
 #include <oaidl.h>
 
 namespace quorlex::msxml {
 
-// XMLHTTP, newest first: 6.0, 4.0, 3.0, 2.6, version-independent.
-inline constexpr CLSID clsidXmlHttp60{0x88D96A0A, 0xF192, 0x11D4, {0xA6, 0x5F, 0x00, 0x40, 0x96, 0x32, 0x51, 0xE5}};
-inline constexpr CLSID clsidXmlHttp40{0x88D969C5, 0xF192, 0x11D4, {0xA6, 0x5F, 0x00, 0x40, 0x96, 0x32, 0x51, 0xE5}};
-inline constexpr CLSID clsidXmlHttp30{0xF5078F35, 0xC551, 0x11D3, {0x89, 0xB9, 0x00, 0x00, 0xF8, 0x1F, 0xE2, 0x21}};
-inline constexpr CLSID clsidXmlHttp26{0xF5078F1E, 0xC551, 0x11D3, {0x89, 0xB9, 0x00, 0x00, 0xF8, 0x1F, 0xE2, 0x21}};
-inline constexpr CLSID clsidXmlHttp{0xF6D90F16, 0x9C73, 0x11D3, {0xB3, 0x2E, 0x00, 0xC0, 0x4F, 0x99, 0x0B, 0xB4}};
 // The version-independent DOMDocument.
 inline constexpr CLSID clsidDomDocument{0xF6D90F11, 0x9C73, 0x11D3, {0xB3, 0x2E, 0x00, 0xC0, 0x4F, 0x99, 0x0B, 0xB4}};
 
-inline constexpr IID iidXmlHttpRequest{0xED8C108D, 0x4349, 0x11D2, {0x91, 0xA4, 0x00, 0xC0, 0x4F, 0x79, 0x69, 0xE8}};
 inline constexpr IID iidXmlDomNode{0x2933BF80, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
 inline constexpr IID iidXmlDomDocument2{0x2933BF95, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
-
-struct IXMLHTTPRequest : public IDispatch {
-  virtual HRESULT STDMETHODCALLTYPE open(BSTR method, BSTR url, VARIANT async, VARIANT user, VARIANT password) = 0;
-  virtual HRESULT STDMETHODCALLTYPE setRequestHeader(BSTR header, BSTR value) = 0;
-  virtual HRESULT STDMETHODCALLTYPE getResponseHeader(BSTR header, BSTR* value) = 0;
-  virtual HRESULT STDMETHODCALLTYPE getAllResponseHeaders(BSTR* headers) = 0;
-  virtual HRESULT STDMETHODCALLTYPE send(VARIANT body) = 0;
-  virtual HRESULT STDMETHODCALLTYPE abort() = 0;
-  virtual HRESULT STDMETHODCALLTYPE get_status(LONG* status) = 0;
-  virtual HRESULT STDMETHODCALLTYPE get_statusText(BSTR* status) = 0;
-  virtual HRESULT STDMETHODCALLTYPE get_responseXML(IDispatch** body) = 0;
-  virtual HRESULT STDMETHODCALLTYPE get_responseText(BSTR* body) = 0;
-  virtual HRESULT STDMETHODCALLTYPE get_responseBody(VARIANT* body) = 0;
-  virtual HRESULT STDMETHODCALLTYPE get_responseStream(VARIANT* body) = 0;
-  virtual HRESULT STDMETHODCALLTYPE get_readyState(LONG* state) = 0;
-  virtual HRESULT STDMETHODCALLTYPE put_onreadystatechange(IDispatch* sink) = 0;
-};
 
 struct IXMLDOMNode : public IDispatch {
   virtual HRESULT STDMETHODCALLTYPE get_nodeName(BSTR* name) = 0;
@@ -124,8 +100,6 @@ struct IXMLDOMDocument2 : public IXMLDOMDocument {
 
 }  // namespace quorlex::msxml
 
-__CRT_UUID_DECL(quorlex::msxml::IXMLHTTPRequest, 0xED8C108D, 0x4349, 0x11D2, 0x91, 0xA4, 0x00, 0xC0, 0x4F, 0x79, 0x69,
-                0xE8)
 __CRT_UUID_DECL(quorlex::msxml::IXMLDOMNode, 0x2933BF80, 0x7B36, 0x11D2, 0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60)
 __CRT_UUID_DECL(quorlex::msxml::IXMLDOMDocument2, 0x2933BF95, 0x7B36, 0x11D2, 0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E,
                 0x60)

@@ -25,7 +25,7 @@ static_assert(headCarriesTheBoundary());
 
 }  // namespace
 
-bool MultipartForm::addField(std::u16string_view name, std::u16string_view value) {
+bool MultipartForm::addField(std::u16string_view name, std::u16string_view value) noexcept {
   // "--%s\r\nContent-Disposition: form-data; name=\"%s\"\r\n\r\n%s\r\n", written piece by
   // piece straight into the body. Name and value meet ASCII on both sides, so no surrogate
   // pair can straddle two pieces: the bytes are those of the part converted whole. After a
@@ -34,11 +34,11 @@ bool MultipartForm::addField(std::u16string_view name, std::u16string_view value
          writeBytes(partEnd);
 }
 
-bool MultipartForm::writeBytes(std::string_view bytes) {
+bool MultipartForm::writeBytes(std::string_view bytes) noexcept {
   return body_.write(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size())) == bytes.size();
 }
 
-bool MultipartForm::writeUtf8(std::u16string_view text) {
+bool MultipartForm::writeUtf8(std::u16string_view text) noexcept {
   // Most texts are ASCII: their leading ASCII run goes into room for a byte a unit, and only
   // a rest that starts with a wider unit is measured.
   std::span<std::uint8_t> room = body_.prepare(text.size());
@@ -53,10 +53,19 @@ bool MultipartForm::writeUtf8(std::u16string_view text) {
     body_.commit(encodeUtf8(rest, room.data()));
     return true;
   }
-  // The body is full: the bytes that still fit.
-  std::string bytes = toUtf8(rest);
-  std::copy_n(bytes.begin(), room.size(), room.begin());
-  body_.commit(room.size());
+  // The body is full: the bytes that still fit, a character at a time, with nothing to
+  // allocate when memory is what ran out.
+  std::size_t filled = 0;
+  for (std::size_t i = 0; i < rest.size() && filled < room.size();) {
+    std::size_t units = isHighSurrogate(rest[i]) && i + 1 < rest.size() && isLowSurrogate(rest[i + 1]) ? 2 : 1;
+    std::uint8_t sequence[4];
+    std::size_t length = encodeUtf8(rest.substr(i, units), sequence);
+    std::size_t copied = std::min(length, room.size() - filled);
+    std::copy_n(sequence, copied, room.data() + filled);
+    filled += copied;
+    i += units;
+  }
+  body_.commit(filled);
   return false;
 }
 

@@ -23,10 +23,11 @@ class MultipartForm {
   MultipartForm(const MultipartForm&) = delete;
   MultipartForm& operator=(const MultipartForm&) = delete;
 
-  // Appends one part; true when every byte of it was appended.
-  bool addField(std::u16string_view name, std::u16string_view value);
+  // Appends one part; true when every byte of it was appended. Allocates nothing but the
+  // body's own growth.
+  bool addField(std::u16string_view name, std::u16string_view value) noexcept;
   // Appends the text as UTF-8 at the body's position; true when every converted byte went in.
-  bool writeUtf8(std::u16string_view text);
+  bool writeUtf8(std::u16string_view text) noexcept;
   // Appends "--boundary--" CR LF CR LF, once, after the last part.
   bool writeTerminator();
 
@@ -44,7 +45,7 @@ class MultipartForm {
   std::span<const std::uint8_t> bodyBytes() const { return body_.bytes(); }
 
  private:
-  bool writeBytes(std::string_view bytes);
+  bool writeBytes(std::string_view bytes) noexcept;
 
   ByteStream body_;
   std::u16string boundary_{fixedBoundary};

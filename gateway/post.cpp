@@ -54,7 +54,12 @@ bool MultipartForm::post(std::u16string_view url, std::u16string_view user, std:
       return false;
     }
 
-    (void)writeTerminator();  // a short terminator goes out as it is
+    // A body without its whole closing delimiter is never sent: a lenient gateway could take
+    // it. Only memory (or the body's limit) can make the append short.
+    if (!writeTerminator()) {
+      errorText = failureText(u"http request failed: ", resultOutOfMemory);
+      return false;
+    }
     rewind();
     std::uint32_t length = bodyLength();
     // The declared length stops right after the closing "--" and leaves out the final

@@ -5,8 +5,9 @@
 #include "gateway/xml_document.h"
 
 namespace quorlex {
+namespace {
 
-std::u16string readStatusDescription(std::u16string_view replyText) {
+std::u16string readDescription(std::u16string_view replyText) {
   std::unique_ptr<XmlDocument> document = createXmlDocument();
   if (!document) return {};
   if (failed(document->setValidateOnParse(true))) return {};
@@ -21,6 +22,17 @@ std::u16string readStatusDescription(std::u16string_view replyText) {
   std::u16string text;
   if (failed(node->text(text))) return {};
   return text;
+}
+
+}  // namespace
+
+std::u16string readStatusDescription(std::u16string_view replyText) noexcept {
+  // Memory running out on the way only loses the description, like any other failure here.
+  try {
+    return readDescription(replyText);
+  } catch (...) {
+    return {};
+  }
 }
 
 }  // namespace quorlex

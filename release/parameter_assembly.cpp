@@ -2,6 +2,7 @@
 
 #include <limits>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "common/text.h"
@@ -42,7 +43,9 @@ std::int32_t parameterIndex(std::u16string_view destination) {
 
 bool addParameter(std::int32_t number, std::u16string_view value, MultipartForm& form) {
   if (number < firstParameter || number > lastParameter) return false;
-  (void)form.addField(u"PARM" + decimalText(number), value);
+  // A short append means the body could not grow: memory ran out, and the form must not be
+  // posted with this parameter cut off.
+  if (!form.addField(u"PARM" + decimalText(number), value)) throw std::bad_alloc();
   return true;
 }
 

@@ -16,8 +16,8 @@ class ReleaseScriptObject final : public ScriptObject<::IKfxReleaseScript> {
  public:
   explicit ReleaseScriptObject(IUnknown* outer) : ScriptObject(outer, IID_IKfxReleaseScript) {}
 
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID iid, LCID, WORD flags, DISPPARAMS* parameters,
-                                   VARIANT* result, EXCEPINFO*, UINT* argumentError) override {
+  HRESULT invokeMember(DISPID member, REFIID iid, LCID, WORD flags, DISPPARAMS* parameters, VARIANT* result,
+                       EXCEPINFO*, UINT* argumentError) override {
     if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
     auto method = [&](auto call) { return invokeSimple(flags, parameters, result, argumentError, this, call); };
     switch (member) {

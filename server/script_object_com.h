@@ -23,15 +23,25 @@ class ScriptObject : public Interface, public AggregatableObject {
     *count = 1;
     return S_OK;
   }
+  // Like every other method, the dispatch methods let no exception out.
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** out) override {
-    return scriptTypeInfo(interfaceId_, index, out);
+    return guardedCall([&] { return scriptTypeInfo(interfaceId_, index, out); });
   }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
-    return scriptIdsOfNames(interfaceId_, iid, names, count, ids);
+    return guardedCall([&] { return scriptIdsOfNames(interfaceId_, iid, names, count, ids); });
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID iid, LCID locale, WORD flags, DISPPARAMS* parameters,
+                                   VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override {
+    return guardedCall(
+        [&] { return invokeMember(member, iid, locale, flags, parameters, result, exception, argumentError); });
   }
 
  protected:
   ScriptObject(IUnknown* outer, REFIID interfaceId) : AggregatableObject(outer), interfaceId_(interfaceId) {}
+
+  // The object's own IDispatch::Invoke, run guarded by Invoke.
+  virtual HRESULT invokeMember(DISPID member, REFIID iid, LCID locale, WORD flags, DISPPARAMS* parameters,
+                               VARIANT* result, EXCEPINFO* exception, UINT* argumentError) = 0;
 
   // One of the script's methods, its outcome handed to the host. The host's variable is
   // written first, so that a method that ends by throwing never leaves it saying success.

@@ -12,6 +12,11 @@
 namespace quorlex {
 
 inline constexpr wchar_t propertyGridWindowClass[] = L"QuorlexPropertyGrid";
+// The grid's own children: the column header, the scroll bar beside the rows, and the edit
+// box over a text constant's value while it is typed in (hidden otherwise).
+inline constexpr int propertyGridHeaderId = 1;
+inline constexpr int propertyGridScrollBarId = 2;
+inline constexpr int propertyGridEditId = 3;
 
 // The class lives in the module that registers it; registering twice is harmless. The
 // component unregisters it when it unloads.
@@ -28,5 +33,8 @@ void layoutPropertyGrid(HWND grid);
 // required check's selection): the items' texts read again, the selection shown, and the
 // item last brought into view by the model scrolled into view.
 void refreshPropertyGrid(HWND grid);
+// Where the item's name and value cells are drawn, in the grid's client coordinates; false
+// when the item's row is not in view.
+bool propertyGridItemCells(HWND grid, const CMappedProperty& item, RECT& name, RECT& value);
 
 }  // namespace quorlex

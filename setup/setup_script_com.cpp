@@ -31,8 +31,8 @@ class SetupScriptObject final : public ScriptObject<::IKfxReleaseSetupScript> {
   explicit SetupScriptObject(IUnknown* outer) : ScriptObject(outer, IID_IKfxReleaseSetupScript),
         script_(std::make_shared<Win32SetupPlatform>(ownModule())) {}
 
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID iid, LCID, WORD flags, DISPPARAMS* parameters,
-                                   VARIANT* result, EXCEPINFO*, UINT* argumentError) override {
+  HRESULT invokeMember(DISPID member, REFIID iid, LCID, WORD flags, DISPPARAMS* parameters, VARIANT* result,
+                       EXCEPINFO*, UINT* argumentError) override {
     if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
     auto method = [&](auto call) { return invokeSimple(flags, parameters, result, argumentError, this, call); };
     switch (member) {

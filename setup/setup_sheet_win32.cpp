@@ -121,8 +121,8 @@ void SheetWindow::centre(HWND owner) {
 
 bool SheetWindow::create(HWND owner) {
   std::vector<WORD> words = sheetTemplate(layout_.caption);
-  sheet_.reset(CreateDialogIndirectParamW(module_, reinterpret_cast<LPCDLGTEMPLATEW>(words.data()), owner,
-                                          &SheetWindow::dialogProcedure, reinterpret_cast<LPARAM>(this)));
+  sheet_ = unique_hwnd(CreateDialogIndirectParamW(module_, reinterpret_cast<LPCDLGTEMPLATEW>(words.data()), owner,
+                                                  &SheetWindow::dialogProcedure, reinterpret_cast<LPARAM>(this)));
   if (!sheet_) return false;
   HWND sheet = sheet_.get();
   SheetGeometry layout = geometry();

@@ -1,4 +1,4 @@
-// The platform's request (libcurl on Linux, MSXML on Windows) against a scripted peer on
+// The platform's request (libcurl on Linux, WinHTTP on Windows) against a scripted peer on
 // 127.0.0.1: what both put on the wire and make of the replies. What only one of them does is
 // in its own tests.
 #include "gateway/http_request.h"
@@ -10,10 +10,12 @@
 #include <vector>
 
 #include "common/ascii.h"
+#include "common/text.h"
 #include "gateway/describe_result.h"
 #include "gateway/transport_codes.h"
 #include "tests/support/form_posting.h"
 #include "tests/support/loopback_server.h"
+#include "tests/support/redirect_cases.h"
 
 namespace quorlex {
 namespace {
@@ -25,6 +27,14 @@ using test_support::LoopbackServer;
 using test_support::Posted;
 using test_support::postForm;
 using test_support::postOneField;
+
+// A connection closed before any reply: libcurl tells it apart; WinHTTP calls it an invalid
+// reply, as it does a reply that is not HTTP.
+#ifdef _WIN32
+constexpr ResultCode closedWithoutReply = transportCode::invalidServerResponse;
+#else
+constexpr ResultCode closedWithoutReply = transportCode::connectionAborted;
+#endif
 
 const std::string okReply = httpReply(200, "OK", "<reply/>", "Content-Type: text/xml\r\n");
 
@@ -92,7 +102,8 @@ TEST(HttpRequest, OffersCredentialsWhenTheServerAsks) {
   LoopbackServer server({httpReply(401, "Unauthorized", "", "WWW-Authenticate: Basic realm=\"gateway\"\r\n"), okReply});
   MultipartForm form;
   (void)form.addField(u"ExitProgramName", u"PGM");
-  ASSERT_TRUE(postForm(server.url(), form, u"user", u"pässword").result);
+  Posted posted = postForm(server.url(), form, u"user", u"pässword");
+  ASSERT_TRUE(posted.result) << toUtf8(posted.errorText);
   ASSERT_EQ(server.requests().size(), 2u);
   EXPECT_EQ(headerValues(server.requests()[0], "Authorization"), Values{});
   EXPECT_EQ(headerValues(server.requests()[1], "Authorization"), Values{"Basic dXNlcjpww6Rzc3dvcmQ="});
@@ -143,8 +154,24 @@ INSTANTIATE_TEST_SUITE_P(
                   u"HTTP Request returned 404 (Not Found) "},
         ReplyCase{"no_content", "HTTP/1.1 204 No Content\r\n\r\n", u"HTTP Request returned 204 (No Content) "},
         ReplyCase{"closed_without_reply", "",
-                  u"http request failed: 0x80072EFE, " + describeResult(transportCode::connectionAborted)}),
+                  u"http request failed: " + formatCode(closedWithoutReply) + u", " + describeResult(closedWithoutReply)}),
     [](const auto& info) { return info.param.name; });
+
+class HttpRedirect : public ::testing::TestWithParam<test_support::RedirectCase> {};
+
+// The POST alone reaches the server; the page the redirect names is never asked for.
+TEST_P(HttpRedirect, IsNotFollowedAndItsStatusIsTheFailure) {
+  LoopbackServer server(test_support::redirectReplies(GetParam()));
+  Posted posted = postOneField(server.url());
+  EXPECT_FALSE(posted.result);
+  EXPECT_FALSE(posted.replyDocument);
+  EXPECT_EQ(toUtf8(posted.errorText), test_support::redirectFailureText(GetParam()));
+  ASSERT_EQ(server.requests().size(), 1u);
+  EXPECT_TRUE(server.requests()[0].starts_with("POST /rpc/quorlex/ HTTP/1.1\r\n")) << server.requests()[0];
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, HttpRedirect, ::testing::ValuesIn(test_support::redirectCases()),
+                         [](const auto& info) { return info.param.name; });
 
 TEST(HttpRequest, TwoHundredWithAnyBodySucceeds) {
   LoopbackServer server({httpReply(200, "OK", "plain text, not XML")});

@@ -1,5 +1,5 @@
-// Our declarations of the MSXML interfaces against the platform's own objects: every slot the
-// transport calls sits where the object's type information puts it.
+// Our declarations of the WinHTTP and MSXML interfaces against the platform's own objects:
+// every slot the transport calls sits where the object's type information puts it.
 #include "gateway/msxml_interfaces.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 
 #include "common/com_ptr.h"
 #include "common/unique_bstr.h"
+#include "gateway/winhttp_interfaces.h"
 
 namespace quorlex {
 namespace {
@@ -88,23 +89,25 @@ constexpr INVOKEKIND method = INVOKE_FUNC;
 constexpr INVOKEKIND get = INVOKE_PROPERTYGET;
 constexpr INVOKEKIND put = INVOKE_PROPERTYPUT;
 
-TEST(MsxmlInterfaces, RequestSlotsMatchThePlatform) {
-  com_ptr<msxml::IXMLHTTPRequest> request;
-  ASSERT_EQ(CoCreateInstance(msxml::clsidXmlHttp60, nullptr, CLSCTX_INPROC_SERVER, msxml::iidXmlHttpRequest,
+TEST(WinHttpInterfaces, RequestSlotsMatchThePlatform) {
+  com_ptr<winhttp::IWinHttpRequest> request;
+  ASSERT_EQ(CoCreateInstance(winhttp::clsidWinHttpRequest, nullptr, CLSCTX_INPROC_SERVER, winhttp::iidWinHttpRequest,
                              request.put_void()),
             S_OK);
-  using R = msxml::IXMLHTTPRequest;
+  using R = winhttp::IWinHttpRequest;
   expectSlots(platformSlots(*request.get()),
-              {{L"open", method, declaredOffset(&R::open)},
-               {L"setRequestHeader", method, declaredOffset(&R::setRequestHeader)},
-               {L"getResponseHeader", method, declaredOffset(&R::getResponseHeader)},
-               {L"send", method, declaredOffset(&R::send)},
-               {L"status", get, declaredOffset(&R::get_status)},
-               {L"statusText", get, declaredOffset(&R::get_statusText)},
-               {L"responseXML", get, declaredOffset(&R::get_responseXML)},
-               {L"responseText", get, declaredOffset(&R::get_responseText)},
-               {L"responseBody", get, declaredOffset(&R::get_responseBody)},
-               {L"onreadystatechange", put, declaredOffset(&R::put_onreadystatechange)}});
+              {{L"SetCredentials", method, declaredOffset(&R::SetCredentials)},
+               {L"Open", method, declaredOffset(&R::Open)},
+               {L"SetRequestHeader", method, declaredOffset(&R::SetRequestHeader)},
+               {L"GetResponseHeader", method, declaredOffset(&R::GetResponseHeader)},
+               {L"Send", method, declaredOffset(&R::Send)},
+               {L"Status", get, declaredOffset(&R::get_Status)},
+               {L"StatusText", get, declaredOffset(&R::get_StatusText)},
+               {L"ResponseText", get, declaredOffset(&R::get_ResponseText)},
+               {L"ResponseBody", get, declaredOffset(&R::get_ResponseBody)},
+               {L"Option", put, declaredOffset(&R::put_Option)},
+               {L"SetTimeouts", method, declaredOffset(&R::SetTimeouts)},
+               {L"SetAutoLogonPolicy", method, declaredOffset(&R::SetAutoLogonPolicy)}});
 }
 
 TEST(MsxmlInterfaces, DocumentSlotsMatchThePlatform) {

@@ -100,5 +100,12 @@ TEST(MultipartForm, ShortAppendReportsFalseAndKeepsWhatWentIn) {
   EXPECT_EQ(form.bodyLength(), 100u);
 }
 
+// What fits of a text that is not ASCII: whole characters, then the first bytes of the next.
+TEST(MultipartForm, ShortAppendOfWideCharactersKeepsTheBytesThatFit) {
+  MultipartForm form(4);
+  EXPECT_FALSE(form.writeUtf8(u"é€"));
+  EXPECT_EQ(bodyOf(form), "\xC3\xA9\xE2\x82");
+}
+
 }  // namespace
 }  // namespace quorlex

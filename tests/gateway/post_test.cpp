@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
+#include "common/text.h"
 #include "gateway/multipart_form.h"
 #include "tests/support/fake_http_request.h"
 
@@ -71,6 +73,18 @@ TEST_F(Post, EmptyCredentialsAreStillHandedToOpen) {
   EXPECT_EQ(exchange->user, u"");
   EXPECT_EQ(exchange->password, u"");
   EXPECT_EQ(exchange->headers.back().second, u"38");  // the terminator alone: 42 bytes
+}
+
+// The terminator that does not fit whole: nothing is sent.
+TEST(PostOfAFullBody, FailsBeforeSending) {
+  auto exchange = std::make_shared<FakeExchange>();
+  MultipartForm form(101 + 41);  // one part of 101 bytes and all but the last byte of the terminator
+  ASSERT_TRUE(form.addField(u"ExitProgramName", u"PGM"));
+  std::unique_ptr<ReplyDocument> reply;
+  std::u16string errorText;
+  EXPECT_FALSE(form.post(u"http://gateway/rpc/quorlex/", u"", u"", reply, errorText, fakeRequests(exchange)));
+  EXPECT_TRUE(errorText.starts_with(u"http request failed: 0x8007000E, ")) << toUtf8(errorText);
+  EXPECT_EQ(std::count(exchange->calls.begin(), exchange->calls.end(), "send"), 0);
 }
 
 TEST_F(Post, StatusTwoHundredSucceedsWhateverTheReplyHolds) {

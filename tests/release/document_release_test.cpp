@@ -1,14 +1,19 @@
 // ReleaseDoc over the in-memory host and a recording request object: the request it builds,
-// byte for byte, and every row of its failure table.
+// byte for byte, and every row of its failure table; and with the platform's own request
+// against a peer on 127.0.0.1 that redirects.
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "common/text.h"
 
 #include "release/host_log.h"
 #include "release/release_script.h"
 #include "server/memory_host.h"
 #include "tests/support/fake_http_request.h"
 #include "tests/support/host_events.h"
+#include "tests/support/loopback_server.h"
+#include "tests/support/redirect_cases.h"
 
 namespace quorlex {
 namespace {
@@ -186,6 +191,33 @@ TEST_F(DocumentRelease, UnreadableSettingsArePostedEmpty) {
   EXPECT_EQ(exchange->user, u"");
   EXPECT_NE(exchange->body.find(part("Delimiter", "")), std::string::npos);
 }
+
+
+class DocumentRedirect : public ::testing::TestWithParam<test_support::RedirectCase> {
+ protected:
+  void TearDown() override { clearLoggingTarget(); }
+};
+
+// A redirected post is a failure like any status but 200, whatever the page it points to
+// answers: the document is not released and the log names the redirect.
+TEST_P(DocumentRedirect, IsNotReleased) {
+  test_support::LoopbackServer server(test_support::redirectReplies(GetParam()));
+  MemoryHost host;
+  host.record().customProperties = {{u"serverURL", fromUtf8("http://127.0.0.1:" + std::to_string(server.port()))},
+                                    {u"ExitProgramProgram", u"PGM"}};
+  releaseScript script;
+  script.setDocumentData(host.releaseData());
+  KfxReturnValue result = KFX_REL_SUCCESS;
+  script.ReleaseDoc(result);
+
+  EXPECT_EQ(result, KFX_REL_ERROR);
+  std::u16string text = fromUtf8(test_support::redirectFailureText(GetParam()));
+  EXPECT_EQ(host.events(), (std::vector<HostEvent>{loggedEvent(1, 238, text), sentEvent(text)}));
+  EXPECT_EQ(server.requests().size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DocumentRedirect, ::testing::ValuesIn(test_support::redirectCases()),
+                         [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace quorlex

@@ -168,5 +168,11 @@ TEST(AddParameter, RefusesNumbersOutsideOneToTwenty) {
   EXPECT_EQ(bodyOf(form), part("PARM1", "x") + part("PARM20", "x"));
 }
 
+// A parameter cut short by a full body stops the assembly, as memory running out does.
+TEST(AddParameter, AFieldThatDoesNotFitWholeThrows) {
+  MultipartForm form(part("PARM1", "x").size() - 1);
+  EXPECT_THROW(addParameter(1, u"x", form), std::bad_alloc);
+}
+
 }  // namespace
 }  // namespace quorlex

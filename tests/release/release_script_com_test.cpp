@@ -17,6 +17,7 @@
 #include "server/memory_host.h"
 #include "server/module_lock.h"
 #include "tests/support/loopback_server.h"
+#include "tests/support/redirect_cases.h"
 #include "tests/support/script_invoke_win32.h"
 
 namespace quorlex {
@@ -99,6 +100,27 @@ TEST_F(ReleaseScriptCom, ReleaseDocPostsTheDocumentThroughThePlatformRequest) {
   EXPECT_EQ(host.events()[0].message, u"http request failed: 0x800C0005, Unable to contact server");
   EXPECT_EQ(host.events()[1].kind, HostEvent::Kind::SendMessage);
   EXPECT_EQ(script->ReleaseDoc(nullptr), E_POINTER);
+}
+
+// Every redirect, by slot as the host calls: not followed, not released, its status logged.
+TEST_F(ReleaseScriptCom, ARedirectedPostIsNotReleased) {
+  ASSERT_EQ(script->putref_DocumentData(documentData.get()), S_OK);
+  for (const test_support::RedirectCase& redirect : test_support::redirectCases()) {
+    SCOPED_TRACE(redirect.name);
+    test_support::LoopbackServer server(test_support::redirectReplies(redirect));
+    host.record().customProperties = {{u"serverURL", fromUtf8("http://127.0.0.1:" + std::to_string(server.port()))},
+                                      {u"ExitProgramProgram", u"PGM"}};
+    host.clearEvents();
+    ::KfxReturnValue result = ::KFX_REL_SUCCESS;
+    ASSERT_EQ(script->ReleaseDoc(&result), S_OK);
+    EXPECT_EQ(result, ::KFX_REL_ERROR);
+    ASSERT_EQ(host.events().size(), 2u);
+    EXPECT_EQ(host.events()[0].lineNumber, hostMessage::postFailedLine);
+    EXPECT_EQ(toUtf8(host.events()[0].message), test_support::redirectFailureText(redirect));
+    EXPECT_EQ(host.events()[1].kind, HostEvent::Kind::SendMessage);
+    ASSERT_EQ(server.requests().size(), 1u);
+    EXPECT_TRUE(server.requests()[0].starts_with("POST /rpc/quorlex/ HTTP/1.1\r\n"));
+  }
 }
 
 // DocumentData gives back the very object set, makes it the logging target, and is empty

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <filesystem>
 #include <thread>
 #include <tuple>
 
@@ -18,6 +17,7 @@
 #include "resources/string_table.h"
 #include "server/memory_host.h"
 #include "setup/mapping_page_win32.h"
+#include "setup/property_grid_window_win32.h"
 #include "setup/parameter_table.h"
 #include "setup/setup_platform_win32.h"
 #include "setup/setup_script.h"
@@ -34,14 +34,6 @@ using testing_support::RecordingSetupData;
 namespace id = generalControl;
 
 const std::wstring sheetCaption = L"Tressaly Export Connector for AS400 Setup";
-
-// Where the UI tests leave their pictures: build/<preset>/screenshots.
-std::wstring screenshotPath(const char* name) {
-  std::filesystem::path folder = QUORLEX_SCREENSHOT_DIR;
-  std::error_code ignored;
-  std::filesystem::create_directories(folder, ignored);
-  return (folder / name).wstring();
-}
 
 // The page's control as its template places it, in the page's client coordinates: the
 // dialog manager maps the position and the size each on its own.
@@ -226,7 +218,7 @@ TEST_F(SetupSheetUi, TheGeneralPageShowsTheRecordWithEveryControlWhereItsTemplat
     setWindowText(GetDlgItem(page, id::delimiter), L"|");
     (void)SetForegroundWindow(sheet);
     std::this_thread::sleep_for(300ms);
-    EXPECT_TRUE(saveScreenshot(sheet, screenshotPath("setup-general.png")));
+    EXPECT_TRUE(saveScreenshot(sheet, L"setup-general.png"));
     click(GetDlgItem(sheet, IDCANCEL));
   });
   EXPECT_EQ(host.record(), before);
@@ -316,6 +308,82 @@ TEST_F(SetupSheetUi, KeysSwitchPagesAndEveryCloseButOkWritesNothing) {
                                                          "CustomProperties", "CustomProperties"}))
         << c.how;
   }
+}
+
+// The grid's rows by keyboard, each item's menu by F4 and keys posted to the menu, a
+// constant typed in place; on OK the links are what was chosen, in parameter order.
+TEST_F(SetupSheetUi, TheDataMappingPageMapsThroughEachItemsMenu) {
+  auto menus = [] {
+    std::vector<HWND> shown;
+    for (HWND menu = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); menu;
+         menu = FindWindowExW(nullptr, menu, L"#32768", nullptr)) {
+      if (IsWindowVisible(menu)) shown.push_back(menu);
+    }
+    return shown;
+  };
+  auto key = [](HWND window, UINT virtualKey) {
+    (void)PostMessageW(window, WM_KEYDOWN, virtualKey, 1);
+    std::this_thread::sleep_for(60ms);
+  };
+  // F4 on the selected item, then the menu walked by keys; Enter chooses.
+  auto choose = [&](HWND grid, std::initializer_list<UINT> menuKeys) {
+    key(grid, VK_F4);
+    ASSERT_TRUE(waitUntil([&] { return menus().size() == 1; })) << "no menu";
+    HWND menu = menus().front();
+    for (UINT each : menuKeys) key(menu, each);
+    ASSERT_TRUE(waitUntil([&] { return menus().empty(); }));
+  };
+  KfxReturnValue result = runSheet([&](HWND sheet) {
+    choosePage(sheet, 1);
+    ASSERT_TRUE(waitUntil([&] { return mappingPageShown(sheet); }));
+    HWND grid = visibleControl(sheet, propertyGridControlId);
+    ASSERT_NE(grid, nullptr);
+    (void)SetForegroundWindow(sheet);
+    key(grid, VK_HOME);  // the group row
+    key(grid, VK_DOWN);  // Parameter 1 stays on its index field
+    key(grid, VK_DOWN);  // Parameter 2: the second host value
+    choose(grid, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN});
+    key(grid, VK_DOWN);  // Parameter 3: from its constant to nothing
+    choose(grid, {VK_DOWN, VK_DOWN, VK_RETURN});
+    key(grid, VK_DOWN);  // Parameter 4: a constant, typed into the value cell
+    choose(grid, {VK_DOWN, VK_RETURN});
+    HWND edit = GetDlgItem(grid, propertyGridEditId);
+    ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(edit) != FALSE; }));
+    for (wchar_t each : std::wstring(L"AP-2024")) (void)PostMessageW(edit, WM_CHAR, each, 1);
+    key(edit, VK_RETURN);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindowVisible(edit); }));
+    key(grid, VK_DOWN);  // Parameter 5: the second index field
+    choose(grid, {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN});
+    key(grid, VK_UP);
+    std::this_thread::sleep_for(300ms);
+    EXPECT_TRUE(saveScreenshot(sheet, L"setup-data-mapping.png"));
+
+    // The open menu of Parameter 6 with its "Document Index Fields" submenu, then closed.
+    key(grid, VK_DOWN);
+    key(grid, VK_DOWN);
+    key(grid, VK_F4);
+    ASSERT_TRUE(waitUntil([&] { return menus().size() == 1; }));
+    for (UINT each : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT}) key(menus().front(), each);
+    EXPECT_TRUE(waitUntil([&] { return menus().size() == 2; }));
+    std::this_thread::sleep_for(300ms);
+    EXPECT_TRUE(saveScreenshot(sheet, L"setup-choice-menu.png"));
+    for (HWND menu : menus()) (void)PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 1);
+    std::this_thread::sleep_for(100ms);
+    for (HWND menu : menus()) (void)PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 1);
+    EXPECT_TRUE(waitUntil([&] { return menus().empty(); }));
+    click(GetDlgItem(sheet, IDOK));
+  });
+  EXPECT_EQ(result, KFX_REL_SUCCESS);
+  ASSERT_TRUE(host.appliedRecord());
+  EXPECT_EQ(host.applyCount(), 1);
+  EXPECT_EQ(host.appliedRecord()->links,
+            (std::vector<MemoryLink>{{u"InvoiceNumber", KFX_REL_INDEXFIELD, u"PARM1"},
+                                     {u"Scan Date", KFX_REL_VARIABLE, u"PARM2"},
+                                     {u"AP-2024", KFX_REL_TEXTCONSTANT, u"PARM4"},
+                                     {u"Vendor", KFX_REL_INDEXFIELD, u"PARM5"},
+                                     {u"OriginalFolder", KFX_REL_BATCHFIELD, u"OriginalFolder"},
+                                     {u"First Page Original File Name", KFX_REL_VARIABLE, u"OriginalFileName"},
+                                     {u"OriginalFileNameExt", KFX_REL_BATCHFIELD, u"OriginalFileNameExt"}}));
 }
 
 // The box takes one character; a longer text that got in anyway is refused when the page

@@ -1,12 +1,10 @@
 #include "tests/support/window_driver_win32.h"
 
-#include <objbase.h>
-#include <wincodec.h>
-
+#include <optional>
 #include <thread>
 #include <vector>
 
-#include "common/com_ptr.h"
+#include "tests/support/screen_capture_win32.h"
 
 namespace quorlex::test_support {
 
@@ -146,50 +144,9 @@ HWND focusOf(HWND window) {
   return info.hwndFocus;
 }
 
-bool saveScreenshot(HWND window, const std::wstring& path) {
-  RECT rect{};
-  if (!GetWindowRect(window, &rect)) return false;
-  int width = rect.right - rect.left, height = rect.bottom - rect.top;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  bool copied = BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-  (void)SelectObject(memory, old);
-  (void)DeleteDC(memory);
-  (void)ReleaseDC(nullptr, screen);
-
-  bool written = false;
-  if (copied && bits) {
-    // The screen has no alpha: every pixel opaque.
-    auto* pixels = static_cast<BYTE*>(bits);
-    for (int i = 0; i < width * height; ++i) pixels[i * 4 + 3] = 0xFF;
-    com_ptr<IWICImagingFactory> factory;
-    com_ptr<IWICStream> stream;
-    com_ptr<IWICBitmapEncoder> encoder;
-    com_ptr<IWICBitmapFrameEncode> frame;
-    WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;
-    written = SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                         IID_IWICImagingFactory, factory.put_void())) &&
-              SUCCEEDED(factory->CreateStream(stream.put())) &&
-              SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
-              SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.put())) &&
-              SUCCEEDED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) &&
-              SUCCEEDED(encoder->CreateNewFrame(frame.put(), nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
-              SUCCEEDED(frame->SetSize(width, height)) && SUCCEEDED(frame->SetPixelFormat(&format)) &&
-              SUCCEEDED(frame->WritePixels(height, width * 4, width * height * 4, static_cast<BYTE*>(bits))) &&
-              SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
-  }
-  (void)DeleteObject(bitmap);
-  return written;
+bool saveScreenshot(HWND window, const std::wstring& name) {
+  std::optional<CapturedImage> image = captureScreen(windowWithMenus(window));
+  return image && savePng(*image, screenshotFolder() + L"\\" + name);
 }
 
 }  // namespace quorlex::test_support

@@ -1,7 +1,7 @@
 #pragma once
 // Driving real windows from another thread or process, as a person would: windows found by
 // caption, class and control id, texts typed and read, buttons clicked, keys pressed; and a
-// window's picture saved as a PNG.
+// window's picture (with its open menus) saved under the build's screenshots folder.
 
 #include <windows.h>
 
@@ -41,7 +41,8 @@ void pressKey(WORD key, bool control = false, bool shift = false);
 // The focus of the thread that owns the window.
 HWND focusOf(HWND window);
 
-// The window as on the screen (with whatever lies over it, an open menu say) as a PNG.
-bool saveScreenshot(HWND window, const std::wstring& path);
+// The window as on the screen, with the process's open popup menus, as name (a PNG) in the
+// build's screenshots folder. On a thread with a COM apartment.
+bool saveScreenshot(HWND window, const std::wstring& name);
 
 }  // namespace quorlex::test_support

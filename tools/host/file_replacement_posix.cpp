@@ -33,7 +33,11 @@ bool writeAll(int descriptor, std::string_view text) {
 
 std::optional<std::string> replaceFile(const std::filesystem::path& target, std::string_view text) {
   std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-  std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+  // Appended piece by piece: GCC 12 at -O3 takes "." + name + ".XXXXXX" for an overlapping
+  // copy and stops the build with a false -Wrestrict.
+  std::string hiddenName(".");
+  hiddenName.append(target.filename().string()).append(".XXXXXX");
+  std::string temporary = (folder / hiddenName).string();
   int descriptor = ::mkstemp(temporary.data());
   if (descriptor < 0) return systemError("cannot create a temporary file in " + folder.string());
   struct stat existing {};

@@ -1,4 +1,4 @@
-// What only the Windows request (the platform's XML-HTTP object) does against a scripted peer
+// What only the Windows request (WinHTTP's request object) does against a scripted peer
 // on 127.0.0.1 or none: its connection failures, the addresses it refuses, a reply that
 // declares a document type.
 #include <gtest/gtest.h>
@@ -21,14 +21,14 @@ using test_support::LoopbackServer;
 using test_support::Posted;
 using test_support::postOneField;
 
-TEST(MsxmlHttpRequest, UnknownHostIsUnableToContact) {
+TEST(WinHttpRequest, UnknownHostIsUnableToContact) {
   Posted posted = postOneField("http://quorlex-gateway.invalid/rpc/quorlex/");
   EXPECT_FALSE(posted.result);
   EXPECT_EQ(posted.errorText, u"http request failed: 0x800C0005, Unable to contact server");
 }
 
 // The Linux reader would expand the entities; this one lets no document type in.
-TEST(MsxmlHttpRequest, DescriptionUnderADocumentTypeIsNotRead) {
+TEST(WinHttpRequest, DescriptionUnderADocumentTypeIsNotRead) {
   LoopbackServer server({httpReply(500, "Internal Server Error",
                                    "<!DOCTYPE r [<!ENTITY a 'aaaaaaaaaa'><!ENTITY b '&a;&a;&a;&a;&a;&a;&a;&a;'>]>"
                                    "<r id='statusDescription'>&b;&b;&b;</r>")});
@@ -42,28 +42,28 @@ struct AddressCase {
   std::string url;
 };
 
-class MsxmlAddress : public ::testing::TestWithParam<AddressCase> {};
+class WinHttpAddress : public ::testing::TestWithParam<AddressCase> {};
 
-// Wine's request object would wait for ever on an ftp address.
-TEST_P(MsxmlAddress, OpenRefusesAnotherScheme) {
+// Only HTTP and HTTPS addresses reach the request object.
+TEST_P(WinHttpAddress, OpenRefusesAnotherScheme) {
   Posted posted = postOneField(GetParam().url);
   EXPECT_FALSE(posted.result);
   EXPECT_EQ(posted.errorText,
             u"http open failed: 0x80072EE6, " + describeResult(transportCode::unrecognizedScheme));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, MsxmlAddress,
+INSTANTIATE_TEST_SUITE_P(Cases, WinHttpAddress,
                          ::testing::Values(AddressCase{"ftp", "ftp://127.0.0.1/rpc/quorlex/"},
                                            AddressCase{"file", "file:///C:/windows/win.ini"}),
                          [](const auto& info) { return info.param.name; });
 
-TEST(MsxmlHttpRequest, EmptyStoredAddressFailsToOpen) {
+TEST(WinHttpRequest, EmptyStoredAddressFailsToOpen) {
   Posted posted = postOneField("/rpc/quorlex/");
   EXPECT_FALSE(posted.result);
   EXPECT_TRUE(posted.errorText.starts_with(u"http open failed: 0x")) << toUtf8(posted.errorText);
 }
 
-TEST(MsxmlHttpRequest, OnlySynchronousRequests) {
+TEST(WinHttpRequest, OnlySynchronousRequests) {
   std::unique_ptr<HttpRequest> request = createHttpRequest();
   ASSERT_NE(request, nullptr);
   EXPECT_EQ(request->open(u"POST", u"http://127.0.0.1:1/", true, u"", u""), resultNotImplemented);
