@@ -3,6 +3,7 @@
 // libcurl supports. Connections are kept per thread and reused by the next request.
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -257,7 +258,8 @@ class CurlHttpRequest final : public HttpRequest {
   static std::size_t onBody(char* data, std::size_t size, std::size_t count, void* self) {
     auto& request = *static_cast<CurlHttpRequest*>(self);
     try {
-      request.reply_.append(data, size * count);
+      std::size_t room = replyBytesKept - std::min(replyBytesKept, request.reply_.size());
+      request.reply_.append(data, std::min(room, size * count));
     } catch (...) {
       request.outOfMemory_ = true;
       return 0;  // stops the transfer
