@@ -158,9 +158,47 @@ inline std::vector<GatewayFaultCase> gatewayFaultCases() {
   return cases;
 }
 
+// TLS to a gateway whose certificate comes from a private authority (the Linux request).
+struct TlsFaultCase {
+  std::string name;
+  bool authorityTrusted;
+  std::string failureText;  // empty when the document is released
+};
+
+inline std::vector<TlsFaultCase> tlsFaultCases() {
+  return {{"tls_private_authority_trusted", true, ""},
+          {"tls_private_authority_untrusted", false, fault_text::certificate}};
+}
+
 // Releases one document of the host through the platform's path (the release script on
 // Linux, the component's COM object under Wine) and gives its KfxReturnValue.
 using ReleaseThrough = std::function<KfxReturnValue(MemoryHost& host)>;
+
+// The document and settings of every case: the gateway at address, the credentials given.
+inline void configureGatewayHost(MemoryHost& host, const std::string& address, const std::u16string& user = u"",
+                                 const std::u16string& password = u"") {
+  host.record().userName = user;
+  host.record().password = password;
+  host.record().customProperties = {{u"serverURL", fromUtf8(address)},
+                                    {u"ExitProgramProgram", u"INVPGM"},
+                                    {u"ExitProgramLibrary", u"QGPL"},
+                                    {u"ExitProgramDelimiter", u"|"}};
+  host.setDocumentValues({MemoryValue{u"PARM1", u"INV-2024-0042", u"", {}}});
+}
+
+// What the host was told: the exact failure text logged and sent with KFX_REL_ERROR, or,
+// for an empty text, the document released.
+inline void expectOutcome(const MemoryHost& host, KfxReturnValue result, const std::string& text) {
+  if (text.empty()) {
+    EXPECT_EQ(result, KFX_REL_SUCCESS);
+    EXPECT_EQ(host.events(), std::vector<HostEvent>{loggedEvent(0, 250, u"Document Released Successfully")});
+  } else {
+    EXPECT_EQ(result, KFX_REL_ERROR);
+    ASSERT_EQ(host.events().size(), 2u);
+    EXPECT_EQ(toUtf8(host.events()[0].message), text);
+    EXPECT_EQ(host.events(), (std::vector<HostEvent>{loggedEvent(1, 238, fromUtf8(text)), sentEvent(fromUtf8(text))}));
+  }
+}
 
 // Plays the case against a fresh peer and checks what the host was told: the exact failure
 // text logged and sent with KFX_REL_ERROR, or the document released; the requests the peer
@@ -176,28 +214,13 @@ inline void checkGatewayFault(const GatewayFaultCase& fault, const ReleaseThroug
     port = server->port();
   }
   MemoryHost host;
-  host.record().userName = fault.user;
-  host.record().password = fault.password;
-  host.record().customProperties = {{u"serverURL", fromUtf8("http://127.0.0.1:" + std::to_string(port))},
-                                    {u"ExitProgramProgram", u"INVPGM"},
-                                    {u"ExitProgramLibrary", u"QGPL"},
-                                    {u"ExitProgramDelimiter", u"|"}};
-  host.setDocumentValues({MemoryValue{u"PARM1", u"INV-2024-0042", u"", {}}});
+  configureGatewayHost(host, "http://127.0.0.1:" + std::to_string(port), fault.user, fault.password);
 
   const std::size_t peakBefore = peakMemoryBytes();
   KfxReturnValue result = release(host);
   const std::size_t added = peakMemoryBytes() - peakBefore;
 
-  const std::string& text = fault.expectedText();
-  if (text.empty()) {
-    EXPECT_EQ(result, KFX_REL_SUCCESS);
-    EXPECT_EQ(host.events(), std::vector<HostEvent>{loggedEvent(0, 250, u"Document Released Successfully")});
-  } else {
-    EXPECT_EQ(result, KFX_REL_ERROR);
-    ASSERT_EQ(host.events().size(), 2u);
-    EXPECT_EQ(toUtf8(host.events()[0].message), text);
-    EXPECT_EQ(host.events(), (std::vector<HostEvent>{loggedEvent(1, 238, fromUtf8(text)), sentEvent(fromUtf8(text))}));
-  }
+  expectOutcome(host, result, fault.expectedText());
   if (server) {
     std::vector<std::string> requests = server->requests();
     EXPECT_EQ(requests.size(), fault.requests);
