@@ -2,6 +2,7 @@
 // The platform's HTTP request object, reduced to the operations that post uses. One object
 // carries one synchronous request; createHttpRequest is defined once per platform.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -16,6 +17,11 @@ namespace quorlex {
 // What the request object reports when the server cannot be reached: refused, unresolvable,
 // no route (INET_E_RESOURCE_NOT_FOUND).
 constexpr ResultCode resultServerUnreachable = static_cast<ResultCode>(0x800C0005);
+
+// What a request keeps of a reply body: far more than any gateway's description needs. The
+// rest of a longer body is read to its end and dropped, so that a runaway reply cannot take
+// the host's memory (a 32-bit process has 2 GB in all).
+constexpr std::size_t replyBytesKept = std::size_t{1} << 20;
 
 // The reply body as the request object parsed it. post hands it over; nobody reads it.
 class ReplyDocument {

@@ -1,8 +1,11 @@
 // The HTTP request on libcurl: synchronous, HTTP/1.1 over HTTP or HTTPS, no redirects
 // followed, the user name and password offered when the server asks for them, in any scheme
-// libcurl supports. Connections are kept per thread and reused by the next request.
+// libcurl supports, certificates checked against the system's authorities or those in the
+// bundle SSL_CERT_FILE names. Connections are kept per thread and reused by the next request.
 #include <curl/curl.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
@@ -164,6 +167,12 @@ class CurlHttpRequest final : public HttpRequest {
           curl_easy_setopt(easy, CURLOPT_PASSWORD, offered ? toUtf8(password).c_str() : nullptr) == CURLE_OK &&
           curl_easy_setopt(easy, CURLOPT_HTTPAUTH, offered ? static_cast<unsigned long>(CURLAUTH_ANY) : CURLAUTH_BASIC) == CURLE_OK &&
           curl_easy_setopt(easy, CURLOPT_HTTPHEADER, nullptr) == CURLE_OK;
+    // A gateway whose certificate comes from a site's own authority is trusted through the
+    // bundle that OpenSSL's SSL_CERT_FILE names, in place of the system's (libcurl's fixed
+    // default would otherwise hide the variable).
+    if (const char* bundle = std::getenv("SSL_CERT_FILE"); bundle && *bundle) {
+      set = set && curl_easy_setopt(easy, CURLOPT_CAINFO, bundle) == CURLE_OK;
+    }
     if (!set) return resultOutOfMemory;
     state_ = State::Opened;
     return resultOk;
@@ -257,7 +266,8 @@ class CurlHttpRequest final : public HttpRequest {
   static std::size_t onBody(char* data, std::size_t size, std::size_t count, void* self) {
     auto& request = *static_cast<CurlHttpRequest*>(self);
     try {
-      request.reply_.append(data, size * count);
+      std::size_t room = replyBytesKept - std::min(replyBytesKept, request.reply_.size());
+      request.reply_.append(data, std::min(room, size * count));
     } catch (...) {
       request.outOfMemory_ = true;
       return 0;  // stops the transfer

@@ -1,34 +1,9 @@
-// Linux has no system message table for result codes; this one holds the texts of the codes
-// that the Linux request and document report, so that their failures read as more than a
-// number. Every other code has no text.
-#include <array>
-#include <utility>
-
+// Linux has no system message table for result codes: the transport's own texts stand in.
 #include "gateway/system_message.h"
-#include "gateway/transport_codes.h"
+#include "gateway/transport_messages.h"
 
 namespace quorlex {
 
-std::optional<std::u16string> systemMessageText(ResultCode code) {
-  static constexpr std::array<std::pair<ResultCode, std::u16string_view>, 13> texts{{
-      {transportCode::timeout, u"The operation timed out"},
-      {transportCode::internalError, u"An internal error occurred in the HTTP client"},
-      {transportCode::invalidUrl, u"The URL is invalid"},
-      {transportCode::unrecognizedScheme, u"The URL does not use a recognized protocol"},
-      {transportCode::connectionAborted, u"The connection with the server was terminated abnormally"},
-      {transportCode::certificateErrors, u"The server's certificate could not be verified"},
-      {transportCode::invalidServerResponse, u"The server returned an invalid or unrecognized response"},
-      {transportCode::secureChannelError, u"A secure connection to the server could not be established"},
-      {resultOutOfMemory, u"Not enough memory to complete this operation"},
-      {resultInvalidArgument, u"The parameter is incorrect"},
-      {resultUnexpected, u"The operation was called out of order"},
-      {resultNotImplemented, u"Not implemented"},
-      {resultFail, u"Unspecified error"},
-  }};
-  for (const auto& [known, text] : texts) {
-    if (known == code) return std::u16string(text);
-  }
-  return std::nullopt;
-}
+std::optional<std::u16string> systemMessageText(ResultCode code) { return transportMessageText(code); }
 
 }  // namespace quorlex

@@ -27,7 +27,8 @@ struct ConnectorSettings {
   bool operator==(const ConnectorSettings&) const = default;
 };
 
-// The property's value, or the default; returns whether the property was found and read.
+// The property's value, or the default; returns whether the property was found and read. At
+// release, a read that runs out of memory throws std::bad_alloc (release/host_read.h).
 bool readCustomProperty(IReleaseData& record, std::u16string_view name, std::u16string_view defaultValue,
                         std::u16string& result);
 bool readCustomProperty(IReleaseSetupData& record, std::u16string_view name, std::u16string_view defaultValue,
@@ -37,7 +38,8 @@ bool readCustomProperty(IReleaseSetupData& record, std::u16string_view name, std
 bool writeCustomProperty(IReleaseSetupData& record, std::u16string_view name, std::u16string_view value);
 
 // Reads serverURL, the user name, the password, ExitProgramProgram, ExitProgramLibrary and
-// ExitProgramDelimiter, in that order; whatever cannot be read is the empty text.
+// ExitProgramDelimiter, in that order; whatever cannot be read is the empty text, and memory
+// running out on the way throws std::bad_alloc.
 ConnectorSettings readConnectorSettings(IReleaseData& record);
 
 }  // namespace quorlex

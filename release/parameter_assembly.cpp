@@ -7,6 +7,7 @@
 
 #include "common/text.h"
 #include "release/host_log.h"
+#include "release/host_read.h"
 
 namespace quorlex {
 namespace {
@@ -51,14 +52,14 @@ bool addParameter(std::int32_t number, std::u16string_view value, MultipartForm&
 
 bool addTableRows(std::int32_t number, IValue& value, MultipartForm& form) {
   std::shared_ptr<IRowValues> rows;
-  if (!hostSucceeded(value.rowValues(0, rows)) || !rows) return false;
+  if (!hostRead(value.rowValues(0, rows)) || !rows) return false;
   std::int32_t count = 0;
-  if (!hostSucceeded(rows->count(count))) return false;
+  if (!hostRead(rows->count(count))) return false;
   for (std::int32_t row = 1; row <= count; ++row) {
     std::shared_ptr<IRowValue> item;
-    if (!hostSucceeded(rows->item(row, item)) || !item) continue;
+    if (!hostRead(rows->item(row, item)) || !item) continue;
     std::u16string text;
-    if (!hostSucceeded(item->value(text))) continue;
+    if (!hostRead(item->value(text))) continue;
     if (!addParameter(number, text, form)) return false;
   }
   return true;
@@ -72,13 +73,13 @@ bool addParameters(IValues& values, MultipartForm& form) {
   }
   for (std::int32_t position = 1; position <= count; ++position) {
     std::shared_ptr<IValue> value;
-    if (!hostSucceeded(values.item(position, value)) || !value) continue;
+    if (!hostRead(values.item(position, value)) || !value) continue;
     std::u16string destination;
     std::u16string text;
     std::u16string tableName;
-    if (!hostSucceeded(value->destination(destination))) destination.clear();
-    if (!hostSucceeded(value->value(text))) text.clear();
-    bool isTable = hostSucceeded(value->tableName(tableName)) && !tableName.empty();
+    if (!hostRead(value->destination(destination))) destination.clear();
+    if (!hostRead(value->value(text))) text.clear();
+    bool isTable = hostRead(value->tableName(tableName)) && !tableName.empty();
     std::int32_t number = parameterIndex(destination);
     if (isTable) {
       (void)addTableRows(number, *value, form);

@@ -12,6 +12,7 @@
 #include "server/module_lock.h"
 #include "server/registration_com.h"
 #include "server/socket_layer_win.h"
+#include "setup/property_grid_window_win32.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ void reportRefusedLoad(int error) {
 
 }  // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
   switch (reason) {
     case DLL_PROCESS_ATTACH:
       if (int error = quorlex::startSocketLayer(); error != 0) {
@@ -38,8 +39,12 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
       }
       return TRUE;
     case DLL_PROCESS_DETACH:
-      // At process exit (reserved set) the socket layer may be gone already.
-      if (!reserved) quorlex::stopSocketLayer();
+      // At process exit (reserved set) the socket layer may be gone already, and the window
+      // classes go with the process.
+      if (!reserved) {
+        quorlex::stopSocketLayer();
+        quorlex::unregisterPropertyGridClass(module);
+      }
       return TRUE;
     default:
       return TRUE;

@@ -24,6 +24,23 @@ bool PageSequence::show(std::size_t page) {
   return true;
 }
 
+bool PageSequence::step(bool forward) {
+  if (pages_.empty()) return false;
+  std::size_t count = pages_.size();
+  return show(forward ? (shown_ + 1) % count : (shown_ + count - 1) % count);
+}
+
+std::optional<bool> pageStepForKey(SheetKey key, bool control, bool shift) {
+  if (!control) return std::nullopt;
+  switch (key) {
+    case SheetKey::tab: return !shift;
+    case SheetKey::pageDown: return true;
+    case SheetKey::pageUp: return false;
+    case SheetKey::other: break;
+  }
+  return std::nullopt;
+}
+
 bool PageSequence::pressOk() {
   if (pages_.empty()) return true;
   if (!pages_[shown_]->onKillActive()) return false;

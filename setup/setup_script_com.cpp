@@ -1,8 +1,11 @@
 #include "setup/setup_script_com.h"
 
+#include "common/activation_context_win32.h"
+#include "common/own_module_win32.h"
 #include "common/unique_bstr.h"
 #include "common/unique_variant.h"
 #include "server/script_object_com.h"
+#include "setup/setup_platform_win32.h"
 #include "setup/setup_script.h"
 
 namespace quorlex {
@@ -24,7 +27,8 @@ HRESULT argumentAsText(const VARIANT& argument, unique_variant& out) {
 
 class SetupScriptObject final : public ScriptObject<::IKfxReleaseSetupScript, IReleaseSetupData> {
  public:
-  explicit SetupScriptObject(IUnknown* outer) : ScriptObject(outer, IID_IKfxReleaseSetupScript), script_(nullptr) {}
+  explicit SetupScriptObject(IUnknown* outer) : ScriptObject(outer, IID_IKfxReleaseSetupScript),
+        script_(std::make_shared<Win32SetupPlatform>(ownModule())) {}
 
   HRESULT invokeMember(DISPID member, REFIID iid, LCID, WORD flags, DISPPARAMS* parameters, VARIANT* result,
                        EXCEPINFO*, UINT* argumentError) override {
@@ -64,12 +68,13 @@ class SetupScriptObject final : public ScriptObject<::IKfxReleaseSetupScript, IR
     return run(result, [&](KfxReturnValue& outcome) { script_.OpenScript(outcome); });
   }
 
-  // The setup sheet's windows are not part of the component yet: nothing is shown and
-  // nothing is stored.
+  // The whole sheet runs in the component's own activation context: its windows are themed
+  // and "comctl32.dll" is version 6 inside it, whatever manifest the host process has.
   HRESULT STDMETHODCALLTYPE RunUI(::KfxReturnValue* result) override {
-    if (!result) return E_POINTER;
-    *result = ::KFX_REL_ERROR;
-    return E_NOTIMPL;
+    return run(result, [&](KfxReturnValue& outcome) {
+      ComponentActivationContext context(ownModule());
+      script_.RunUI(outcome);
+    });
   }
 
   HRESULT STDMETHODCALLTYPE CloseScript(::KfxReturnValue* result) override {

@@ -1,7 +1,7 @@
 #pragma once
 // The setup script as the COM class TarvSetupScript: IKfxReleaseSetupScript (dual) over
-// TarvSetupScript, with the host's setup-data object reached late-bound. RunUI answers
-// E_NOTIMPL until the component carries the setup sheet's windows.
+// TarvSetupScript, with the host's setup-data object reached late-bound and the setup sheet
+// shown as Win32 windows on the calling thread.
 
 #include <unknwn.h>
 

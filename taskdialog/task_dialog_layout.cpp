@@ -19,6 +19,8 @@ constexpr int buttonGap = 8;
 constexpr int linkGlyphWidth = 26;
 constexpr int progressBarHeight = 14;
 constexpr int footerIconSize = 16;
+// Template coordinates are 16-bit dialog units, at least a pixel each.
+constexpr int maxDialogPixels = 0x7FFF;
 
 TextSize measureText(ITextMeasurer& measurer, FontHandle font, std::u16string_view text,
                      int widthLimit, std::uint32_t format) {
@@ -155,9 +157,11 @@ TaskDialogLayout LayoutBuilder::build() {
   const std::uint32_t hideWhenCollapsed = input_.expanded ? 0 : windowStyle::visible;
 
   // Widths: the base width, the text limit, the button row.
+  // A requested width beyond what a template can hold is taken as the widest it can.
   const int baseWidth =
       input_.widthInDialogUnits != 0
-          ? input_.units.horizontal * static_cast<int>(input_.widthInDialogUnits) / 8
+          ? static_cast<int>(std::min<std::int64_t>(
+                std::int64_t{input_.units.horizontal} * input_.widthInDialogUnits / 8, maxDialogPixels))
           : input_.displayWidth / 2 + 80;
   int textLimit = baseWidth - (input_.hasMainIcon ? iconTextLeft : 2 * margin);
   const ButtonMetrics buttons = MeasureButtons(input_, measurer_, textLimit);
@@ -170,7 +174,9 @@ TaskDialogLayout LayoutBuilder::build() {
   const int textLeft = input_.hasMainIcon ? iconTextLeft : margin;
   const int textRight = textLeft + textWidth;
   const int dialogWidth = std::max(textRight + margin, rowWidth + 20);
-  nextId_ = buttons.highestId + 1;
+  // Only the low 16 bits of an id reach the template and the commands; counting the elements'
+  // ids on from there keeps a button id near the top of int from overflowing them.
+  nextId_ = (buttons.highestId & 0xFFFF) + 1;
   ElementIds& ids = layout_.ids;
   int y = 5;
 

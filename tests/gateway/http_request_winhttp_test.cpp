@@ -1,4 +1,4 @@
-// What only the Windows request (WinHTTP's request object) does against a scripted peer
+// What only the Windows request (on WinHTTP) does against a scripted peer
 // on 127.0.0.1 or none: its connection failures, the addresses it refuses, a reply that
 // declares a document type.
 #include <gtest/gtest.h>

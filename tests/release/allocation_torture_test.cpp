@@ -4,9 +4,6 @@
 // the whole, exact body.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <limits>
-#include <new>
 #include <string>
 
 #include "gateway/multipart_form.h"
@@ -14,67 +11,16 @@
 #include "release/host_log.h"
 #include "release/release_script.h"
 #include "testhost/memory_host.h"
+#include "tests/support/failing_allocation.h"
 #include "tests/support/fake_http_request.h"
-
-namespace {
-
-// Allocations still to succeed before failures begin (negative: none fails), and how many
-// fail in a row from there: one, as a passing shortage (a body that cannot double then grows
-// by just what it needs); four, so that a body comes up short (it tries twice for each of
-// two pieces of a value) and what follows runs on; or every one, as when memory is gone.
-long long allocationsBeforeFailure = -1;
-long long failuresInARow = 1;
-long long failuresLeft = 0;
-bool allocationFailed = false;
-
-void* allocate(std::size_t size) noexcept {
-  if (allocationsBeforeFailure >= 0 && allocationsBeforeFailure-- == 0) failuresLeft = failuresInARow;
-  if (failuresLeft > 0) {
-    --failuresLeft;
-    allocationFailed = true;
-    return nullptr;
-  }
-  return std::malloc(size == 0 ? 1 : size);
-}
-
-void* allocateOrThrow(std::size_t size) {
-  if (void* memory = allocate(size)) return memory;
-  throw std::bad_alloc();
-}
-
-}  // namespace
-
-void* operator new(std::size_t size) { return allocateOrThrow(size); }
-void* operator new[](std::size_t size) { return allocateOrThrow(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return allocate(size); }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return allocate(size); }
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete[](void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
-void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
-void operator delete(void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
-void operator delete[](void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
 
 namespace quorlex {
 namespace {
 
 using test_support::FakeExchange;
 using test_support::fakeRequests;
-
-// Runs the body with allocation number n failing; true when it did fail (so the next n may
-// fail too), false when the body needed fewer allocations.
-template <class Body>
-bool withAllocationFailing(long long n, long long inARow, Body&& body) {
-  allocationFailed = false;
-  failuresInARow = inARow;
-  allocationsBeforeFailure = n;
-  body();
-  allocationsBeforeFailure = -1;
-  failuresLeft = 0;
-  return allocationFailed;
-}
-
-constexpr long long everyOne = std::numeric_limits<long long>::max();
+using test_support::withAllocationFailing;
+constexpr long long everyOne = test_support::everyLaterAllocation;
 
 const auto modes = ::testing::Values(1LL, 4LL, everyOne);
 

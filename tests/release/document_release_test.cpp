@@ -157,6 +157,33 @@ INSTANTIATE_TEST_SUITE_P(
                    },
                    {loggedEvent(1, 223, u"Error in ReleaseDoc"), sentEvent(u"Error in ReleaseDoc")}, 0,
                    KFX_REL_ERROR},
+        // Memory running out while a setting or value is read is no missing value: the
+        // document is not posted with it left out.
+        FailureRow{"setting_read_out_of_memory",
+                   [](MemoryHost& host, FakeExchange&) {
+                     host.faults().fail(HostOperation::CustomPropertyValue, resultOutOfMemory, 2);  // the program
+                   },
+                   {loggedEvent(1, 223, u"Error in ReleaseDoc"), sentEvent(u"Error in ReleaseDoc")}, 0,
+                   KFX_REL_ERROR},
+        FailureRow{"user_name_read_out_of_memory",
+                   [](MemoryHost& host, FakeExchange&) {
+                     host.faults().fail(HostOperation::ReleaseUserName, resultOutOfMemory);
+                   },
+                   {loggedEvent(1, 223, u"Error in ReleaseDoc"), sentEvent(u"Error in ReleaseDoc")}, 0,
+                   KFX_REL_ERROR},
+        FailureRow{"value_read_out_of_memory",
+                   [](MemoryHost& host, FakeExchange&) {
+                     host.faults().fail(HostOperation::ValueValue, resultOutOfMemory);
+                   },
+                   {loggedEvent(1, 223, u"Error in ReleaseDoc"), sentEvent(u"Error in ReleaseDoc")}, 0,
+                   KFX_REL_ERROR},
+        FailureRow{"row_read_out_of_memory",
+                   [](MemoryHost& host, FakeExchange&) {
+                     host.setDocumentValues({MemoryValue{u"PARM2", u"", u"Lines", {u"one", u"two"}}});
+                     host.faults().fail(HostOperation::RowValueValue, resultOutOfMemory, 2);
+                   },
+                   {loggedEvent(1, 223, u"Error in ReleaseDoc"), sentEvent(u"Error in ReleaseDoc")}, 0,
+                   KFX_REL_ERROR},
         FailureRow{"gateway_rejects",
                    [](MemoryHost&, FakeExchange& exchange) {
                      exchange.status = 500;

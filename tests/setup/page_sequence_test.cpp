@@ -77,5 +77,37 @@ TEST_F(PageSequenceTest, ThePageIsInitialisedOnlyTheFirstTimeItIsShown) {
   EXPECT_FALSE(sequence.show(2));
 }
 
+// Stepping goes round the ends and asks the shown page first, like choosing from the list.
+TEST_F(PageSequenceTest, SteppingGoesRoundTheEndsAndLeavesTheShownPageFirst) {
+  PageSequence sequence(pages);
+  EXPECT_TRUE(sequence.step(true));
+  EXPECT_EQ(sequence.shownPage(), 1u);
+  EXPECT_TRUE(sequence.step(true));
+  EXPECT_EQ(sequence.shownPage(), 0u);
+  EXPECT_TRUE(sequence.step(false));
+  EXPECT_EQ(sequence.shownPage(), 1u);
+  mapping.mayLeave = false;
+  log.clear();
+  EXPECT_FALSE(sequence.step(false));
+  EXPECT_EQ(sequence.shownPage(), 1u);
+  EXPECT_EQ(log, (std::vector<std::string>{"mapping.leave"}));
+}
+
+TEST(PageStepForKey, OnlyControlWithTabOrPageKeysSwitchesPages) {
+  struct Case {
+    SheetKey key;
+    bool control, shift;
+    std::optional<bool> step;
+  };
+  for (const Case& c : {Case{SheetKey::tab, true, false, true}, Case{SheetKey::tab, true, true, false},
+                        Case{SheetKey::pageDown, true, false, true}, Case{SheetKey::pageUp, true, false, false},
+                        Case{SheetKey::pageDown, true, true, true}, Case{SheetKey::tab, false, false, std::nullopt},
+                        Case{SheetKey::tab, false, true, std::nullopt}, Case{SheetKey::pageUp, false, false, std::nullopt},
+                        Case{SheetKey::other, true, false, std::nullopt}}) {
+    EXPECT_EQ(pageStepForKey(c.key, c.control, c.shift), c.step)
+        << static_cast<int>(c.key) << " control " << c.control << " shift " << c.shift;
+  }
+}
+
 }  // namespace
 }  // namespace quorlex

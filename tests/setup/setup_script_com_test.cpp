@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <thread>
 #include <vector>
 
 #include "common/unique_bstr.h"
@@ -14,6 +15,7 @@
 #include "testhost/host_dispatch_objects.h"
 #include "testhost/memory_host.h"
 #include "tests/support/script_com_fixture_win32.h"
+#include "tests/support/window_driver_win32.h"
 
 namespace quorlex {
 namespace {
@@ -45,25 +47,52 @@ class SetupScriptCom : public test_support::ScriptComTest<IKfxReleaseSetupScript
   com_ptr<IDispatch> setupData;
 };
 
-TEST_F(SetupScriptCom, OpenAndCloseSucceedRunUiIsNotThereYet) {
-  ASSERT_EQ(script->putref_SetupData(setupData.get()), S_OK);
+// RunUI before SetupData has nothing to show or store: no sheet, KFX_REL_ERROR. Returning at
+// all says that no modal sheet came up.
+TEST_F(SetupScriptCom, OpenAndCloseSucceedRunUiWithoutSetupDataShowsNothing) {
   ::KfxReturnValue result = ::KFX_REL_ERROR;
   EXPECT_EQ(script->OpenScript(&result), S_OK);
   EXPECT_EQ(result, ::KFX_REL_SUCCESS);
 
   result = ::KFX_REL_SUCCESS;
-  EXPECT_EQ(script->RunUI(&result), E_NOTIMPL);
+  EXPECT_EQ(script->RunUI(&result), S_OK);
   EXPECT_EQ(result, ::KFX_REL_ERROR);
   LONG outcome = KFX_REL_SUCCESS;
-  EXPECT_EQ(invoke(setupRunUiId, DISPATCH_METHOD, {byReference(&outcome)}, nullptr), E_NOTIMPL);
+  EXPECT_EQ(invoke(setupRunUiId, DISPATCH_METHOD, {byReference(&outcome)}, nullptr), S_OK);
   EXPECT_EQ(outcome, KFX_REL_ERROR);
-  EXPECT_EQ(host.applyCount(), 0);  // nothing stored
+  EXPECT_EQ(host.applyCount(), 0);
 
   result = ::KFX_REL_ERROR;
   EXPECT_EQ(script->CloseScript(&result), S_OK);
   EXPECT_EQ(result, ::KFX_REL_SUCCESS);
   EXPECT_EQ(script->OpenScript(nullptr), E_POINTER);
   EXPECT_EQ(script->RunUI(nullptr), E_POINTER);
+}
+
+// The sheet through COM, by slot and through Invoke, closed by a second thread: Cancel stores
+// nothing, OK applies once; both answer KFX_REL_SUCCESS.
+TEST_F(SetupScriptCom, RunUiShowsTheSheetAndAppliesOnlyOnOk) {
+  ASSERT_EQ(script->putref_SetupData(setupData.get()), S_OK);
+  auto closeWith = [](int button) {
+    return std::thread([button] {
+      HWND sheet = test_support::waitForWindow(L"Tressaly Export Connector for AS400 Setup", L"#32770");
+      ASSERT_NE(sheet, nullptr);
+      test_support::click(GetDlgItem(sheet, button));
+    });
+  };
+  std::thread cancel = closeWith(IDCANCEL);
+  ::KfxReturnValue result = ::KFX_REL_ERROR;
+  EXPECT_EQ(script->RunUI(&result), S_OK);
+  cancel.join();
+  EXPECT_EQ(result, ::KFX_REL_SUCCESS);
+  EXPECT_EQ(host.applyCount(), 0);
+
+  std::thread ok = closeWith(IDOK);
+  LONG outcome = KFX_REL_ERROR;
+  EXPECT_EQ(invoke(setupRunUiId, DISPATCH_METHOD, {byReference(&outcome)}, nullptr), S_OK);
+  ok.join();
+  EXPECT_EQ(outcome, KFX_REL_SUCCESS);
+  EXPECT_EQ(host.applyCount(), 1);
 }
 
 // Every action of the host's table is answered; anything else is unsupported. By slot and

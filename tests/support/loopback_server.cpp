@@ -19,7 +19,21 @@ std::size_t contentLength(const std::string& head) {
 
 }  // namespace
 
-LoopbackServer::LoopbackServer(std::vector<std::string> replies) : replies_(std::move(replies)) {
+namespace {
+
+std::vector<ScriptedReply> sentAtOnce(const std::vector<std::string>& replies) {
+  std::vector<ScriptedReply> scripted;
+  for (const std::string& reply : replies) {
+    scripted.push_back(reply.empty() ? ScriptedReply{} : ScriptedReply{{ReplyStep::Kind::Send, reply}});
+  }
+  return scripted;
+}
+
+}  // namespace
+
+LoopbackServer::LoopbackServer(std::vector<std::string> replies) : LoopbackServer(sentAtOnce(replies)) {}
+
+LoopbackServer::LoopbackServer(std::vector<ScriptedReply> replies) : replies_(std::move(replies)) {
   listener_ = loopback_socket::listenOnLoopback(port_);
   if (listener_ == loopback_socket::none) throw std::runtime_error("loopback server: cannot listen");
   thread_ = std::thread([this] { run(); });
@@ -114,7 +128,7 @@ void LoopbackServer::serve(Connection& connection) {
     if (headEnd == std::string::npos) return;
     std::size_t total = headEnd + 4 + contentLength(connection.pending.substr(0, headEnd + 2));
     if (connection.pending.size() < total) return;
-    std::string reply;
+    ScriptedReply reply;
     {
       std::lock_guard guard(lock_);
       requests_.push_back(connection.pending.substr(0, total));
@@ -122,13 +136,38 @@ void LoopbackServer::serve(Connection& connection) {
       if (number <= replies_.size()) reply = replies_[number - 1];
     }
     connection.pending.erase(0, total);
-    if (reply.empty()) {
-      loopback_socket::closeSocket(connection.socket);
+    if (reply.empty()) reply.push_back({ReplyStep::Kind::Close, ""});
+    if (!play(connection, reply)) {
       connection.socket = loopback_socket::none;
       return;
     }
-    loopback_socket::sendAll(connection.socket, reply);
   }
+}
+
+bool LoopbackServer::play(Connection& connection, const ScriptedReply& reply) {
+  for (const ReplyStep& step : reply) {
+    switch (step.kind) {
+      case ReplyStep::Kind::Send:
+        loopback_socket::sendAll(connection.socket, step.bytes);
+        break;
+      case ReplyStep::Kind::Drip:
+        for (char byte : step.bytes) {
+          loopback_socket::sendAll(connection.socket, std::string_view(&byte, 1));
+          std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        break;
+      case ReplyStep::Kind::Repeat:
+        for (std::size_t i = 0; i < step.times; ++i) loopback_socket::sendAll(connection.socket, step.bytes);
+        break;
+      case ReplyStep::Kind::Close:
+        loopback_socket::closeSocket(connection.socket);
+        return false;
+      case ReplyStep::Kind::Reset:
+        loopback_socket::resetSocket(connection.socket);
+        return false;
+    }
+  }
+  return true;
 }
 
 std::string httpReply(int status, const std::string& reason, const std::string& body,

@@ -1,8 +1,9 @@
 #pragma once
 // A scripted HTTP peer on 127.0.0.1 for tests of the request objects: it keeps every byte that
 // each connection sends, cuts it into requests by their heads and Content-Length, and
-// answers the n-th request with the n-th canned reply (raw bytes). An empty reply, or none
-// left, closes that connection unanswered.
+// answers the n-th request with the n-th canned reply (raw bytes), or plays the n-th scripted
+// reply step by step (bytes at once or a byte at a time, a long run of bytes, an orderly close
+// or a reset). An empty reply, or none left, closes that connection unanswered.
 
 #include <atomic>
 #include <condition_variable>
@@ -16,9 +17,25 @@
 
 namespace quorlex::test_support {
 
+// One step of a scripted reply.
+struct ReplyStep {
+  enum class Kind {
+    Send,    // the bytes at once
+    Drip,    // the bytes one at a time, 100 ms apart
+    Repeat,  // the bytes `times` times over
+    Close,   // an orderly end of the connection (FIN)
+    Reset,   // the connection reset (RST)
+  };
+  Kind kind = Kind::Send;
+  std::string bytes;
+  std::size_t times = 1;
+};
+using ScriptedReply = std::vector<ReplyStep>;
+
 class LoopbackServer {
  public:
   explicit LoopbackServer(std::vector<std::string> replies = {});
+  explicit LoopbackServer(std::vector<ScriptedReply> replies);
   ~LoopbackServer();
   LoopbackServer(const LoopbackServer&) = delete;
   LoopbackServer& operator=(const LoopbackServer&) = delete;
@@ -46,8 +63,10 @@ class LoopbackServer {
   };
   void run();
   void serve(Connection& connection);
+  // Plays the reply; false when it ended the connection.
+  static bool play(Connection& connection, const ScriptedReply& reply);
 
-  std::vector<std::string> replies_;
+  std::vector<ScriptedReply> replies_;
   loopback_socket::Handle listener_ = loopback_socket::none;
   int port_ = 0;
   std::atomic<bool> stopping_{false};

@@ -21,6 +21,8 @@ long receiveSome(Handle socket, char* buffer, std::size_t size);
 // As much of the bytes as the peer takes.
 void sendAll(Handle socket, std::string_view bytes);
 void closeSocket(Handle socket);
+// Closes the connection with a reset (RST) instead of an orderly end.
+void resetSocket(Handle socket);
 // Blocks until at least one of the sockets can be read (or has ended); ready tells which.
 bool waitUntilReadable(const std::vector<Handle>& sockets, std::vector<bool>& ready);
 

@@ -63,6 +63,12 @@ void sendAll(Handle socket, std::string_view bytes) {
 
 void closeSocket(Handle socket) { ::close(static_cast<int>(socket)); }
 
+void resetSocket(Handle socket) {
+  linger abort{1, 0};  // linger on, no time: the close sends RST
+  (void)::setsockopt(static_cast<int>(socket), SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+  ::close(static_cast<int>(socket));
+}
+
 bool waitUntilReadable(const std::vector<Handle>& sockets, std::vector<bool>& ready) {
   std::vector<pollfd> watched;
   for (Handle socket : sockets) watched.push_back({static_cast<int>(socket), POLLIN, 0});

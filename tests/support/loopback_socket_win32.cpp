@@ -70,6 +70,12 @@ void sendAll(Handle socket, std::string_view bytes) {
 
 void closeSocket(Handle socket) { ::closesocket(native(socket)); }
 
+void resetSocket(Handle socket) {
+  linger abort{1, 0};  // linger on, no time: the close sends RST
+  (void)::setsockopt(native(socket), SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abort), sizeof abort);
+  ::closesocket(native(socket));
+}
+
 bool waitUntilReadable(const std::vector<Handle>& sockets, std::vector<bool>& ready) {
   std::vector<WSAPOLLFD> watched;
   for (Handle socket : sockets) watched.push_back({native(socket), POLLRDNORM, 0});

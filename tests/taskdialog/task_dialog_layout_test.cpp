@@ -119,6 +119,26 @@ TEST_F(Layout, WidthInDialogUnitsIsAnEighthOfTheBaseUnit) {
   EXPECT_EQ(measurer.calls.front().widthLimit, 180);
 }
 
+// Past what a template's 16-bit coordinates hold, the width is the widest they can.
+TEST_F(Layout, AnOverlongWidthIsHeldToTheTemplatesRange) {
+  LayoutInput input = baseInput();
+  input.widthInDialogUnits = 0x7FFFFFFF;
+  setContent(input, u"Some content");
+  lay(input);
+  EXPECT_EQ(measurer.calls.front().widthLimit, 0x7FFF - 20);
+}
+
+// Element ids count on from the low 16 bits of the highest button id, all that reaches the
+// template, so that a button id at the top of int does not overflow them.
+TEST_F(Layout, ElementIdsFollowTheLow16BitsOfTheHighestButton) {
+  LayoutInput input = baseInput();
+  input.customButtons = {{0x7FFFFFFF, u"Go"}};
+  input.texts.instruction = u"Hello";
+  const TaskDialogLayout layout = lay(input);
+  EXPECT_EQ(layout.ids.instruction, 0x10000);
+  EXPECT_EQ(item(layout, 0xFFFF).text, u"Go");  // the template's id of 0x7FFFFFFF
+}
+
 TEST_F(Layout, AWideButtonRowWidensTheTextLimit) {
   LayoutInput input = baseInput();
   input.widthInDialogUnits = 40;  // baseWidth = 40, textLimit = 20

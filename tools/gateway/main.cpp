@@ -2,8 +2,10 @@
 // connector sends. Listens on 127.0.0.1; the port it listens on is the first line it prints.
 #include <signal.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <mutex>
@@ -34,7 +36,9 @@ constexpr std::string_view usage =
     "  --fail S[:TEXT]   reject every post with status S (201-599) and TEXT as its description\n"
     "  --fail-body FILE  with --fail: answer with this file as the reply body, as it stands\n"
     "  --timeout S       idle connections and slow requests are cut after S seconds (10)\n"
-    "  --quiet           no access log on standard error\n";
+    "  --quiet           no access log on standard error\n"
+    "Exit status 2 for a bad command line or a journal that cannot be opened, 1 when it\n"
+    "cannot listen, 0 after SIGINT or SIGTERM.\n";
 
 struct Options {
   int port = 8080;
@@ -63,12 +67,19 @@ bool parseFailure(std::string_view text, ForcedFailure& failure) {
 }
 
 std::optional<std::string> readFile(const std::string& path) {
+  // A folder opens as a stream on Linux and reads as nothing.
+  std::error_code ignored;
+  if (std::filesystem::is_directory(path, ignored)) return std::nullopt;
   std::ifstream file(path, std::ios::binary);
   if (!file) return std::nullopt;
   std::ostringstream content;
   content << file.rdbuf();
+  if (file.bad()) return std::nullopt;
   return content.str();
 }
+
+constexpr std::string_view optionsWithValues[] = {"--port", "--journal", "--user", "--password", "--fail",
+                                                  "--fail-body", "--max-body", "--timeout", "--max-connections"};
 
 // Fills options; on a bad command line prints why and gives false.
 bool parseOptions(int argc, char** argv, Options& options) {
@@ -85,6 +96,9 @@ bool parseOptions(int argc, char** argv, Options& options) {
     if (option == "--quiet") {
       options.quiet = true;
       continue;
+    }
+    if (std::find(std::begin(optionsWithValues), std::end(optionsWithValues), option) == std::end(optionsWithValues)) {
+      return fail("unknown option " + std::string(option));
     }
     if (i + 1 >= argc) return fail("the option " + std::string(option) + " needs a value");
     std::string value = argv[++i];
@@ -112,8 +126,6 @@ bool parseOptions(int argc, char** argv, Options& options) {
     } else if (option == "--max-connections") {
       if (!parseNumber<std::size_t>(value, number, 1, 10000)) return fail("--max-connections takes a number from 1");
       options.limits.maxConnections = number;
-    } else {
-      return fail("unknown option " + std::string(option));
     }
   }
   if (options.user.has_value() != options.password.has_value()) return fail("--user and --password go together");
@@ -141,9 +153,10 @@ int main(int argc, char** argv) {
 
   Journal journal;
   std::string error;
+  // A journal that cannot be opened is a bad command line too: nothing has been served yet.
   if (!options.journal.empty() && !journal.open(options.journal, error)) {
     std::cerr << "quorlex-gateway: cannot open the journal " << options.journal << ": " << error << "\n";
-    return 1;
+    return 2;
   }
   GatewayService service(options.gateway, [&journal](const ExitProgramCall& call) { return journal.append(call); });
   std::mutex logLock;

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <set>
 
 #include "common/text.h"
 #include "tools/host/file_replacement.h"
@@ -28,6 +28,74 @@ const Json& member(const Json& object, std::string_view name) {
   auto found = object.find(name);
   return found == object.end() ? none : *found;
 }
+
+// No host file comes near these; past them a file is refused before it costs memory or stack.
+constexpr std::size_t maxFileBytes = std::size_t{256} << 20;
+constexpr int maxNesting = 64;
+// How much of a name or of the parser's last token a message quotes.
+constexpr std::size_t maxQuotedBytes = 40;
+
+// Text from the file as a message can show it: valid UTF-8, control characters as "?", and
+// at most maxBytes of it, cut short with "...".
+std::string printableExcerpt(std::string_view text, std::size_t maxBytes) {
+  std::u16string units = fromUtf8(text.substr(0, maxBytes + 4));
+  for (char16_t& unit : units) {
+    if (unit < 0x20 || unit == 0x7F) unit = u'?';
+  }
+  std::string printable = toUtf8(units);
+  if (printable.size() <= maxBytes && text.size() <= maxBytes) return printable;
+  std::size_t cut = std::min(maxBytes, printable.size());
+  while (cut > 0 && (static_cast<unsigned char>(printable[cut]) & 0xC0) == 0x80) --cut;
+  return printable.substr(0, cut) + "...";
+}
+
+// What the JSON library would take silently and a host file must not hold: a key given twice
+// in one object (the library keeps one of them) and nesting that the checks and the writer
+// would follow down the call stack. A pass of its own over the text, before the parse: the
+// library's parse callback costs time quadratic in the length of a list.
+class StructureCheck final : public nlohmann::json_sax<Json> {
+ public:
+  std::optional<std::string> fault;
+
+  bool null() override { return true; }
+  bool boolean(bool) override { return true; }
+  bool number_integer(number_integer_t) override { return true; }
+  bool number_unsigned(number_unsigned_t) override { return true; }
+  bool number_float(number_float_t, const string_t&) override { return true; }
+  bool string(string_t&) override { return true; }
+  bool binary(binary_t&) override { return true; }
+  bool start_object(std::size_t) override {
+    keys_.emplace_back();
+    return deeper();
+  }
+  bool key(string_t& name) override {
+    if (keys_.back().insert(name).second) return true;
+    fault = "the key \"" + printableExcerpt(name, maxQuotedBytes) + "\" is given twice in one object";
+    return false;
+  }
+  bool end_object() override {
+    keys_.pop_back();
+    --depth_;
+    return true;
+  }
+  bool start_array(std::size_t) override { return deeper(); }
+  bool end_array() override {
+    --depth_;
+    return true;
+  }
+  // Syntax is the parse's to report, with its position.
+  bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override { return false; }
+
+ private:
+  bool deeper() {
+    if (++depth_ <= maxNesting) return true;
+    fault = "it nests deeper than " + std::to_string(maxNesting) + " levels";
+    return false;
+  }
+
+  int depth_ = 0;
+  std::vector<std::set<std::string>> keys_;
+};
 
 // Checks the types of the members the host reads; the first fault found is the message.
 class Checker {
@@ -60,7 +128,8 @@ class Checker {
     if (!fault) fault = "\"" + where + "\" must be " + expected;
   }
   static std::string at(const std::string& where, std::string_view name) {
-    return where.empty() ? std::string(name) : where + "." + std::string(name);
+    std::string shown = printableExcerpt(name, maxQuotedBytes);
+    return where.empty() ? shown : where + "." + shown;
   }
 };
 
@@ -214,23 +283,30 @@ Json mergedProperties(const Json& before, const std::vector<std::pair<std::u16st
 
 constexpr std::size_t lineWidth = 120;
 
-std::string oneLine(const Json& value) {
-  if (!value.is_structured() || value.empty()) return value.dump(-1, ' ', false, Json::error_handler_t::replace);
-  std::string text = value.is_object() ? "{ " : "[";
+// Appends the value on one line to out. Stops (false) as soon as out passes limit bytes, so
+// that a large container costs no more than the line it could have been.
+bool appendOneLine(std::string& out, const Json& value, std::size_t limit) {
+  if (!value.is_structured() || value.empty()) {
+    out += value.dump(-1, ' ', false, Json::error_handler_t::replace);
+    return out.size() <= limit;
+  }
+  out += value.is_object() ? "{ " : "[";
   bool first = true;
   for (const auto& [key, item] : value.items()) {
-    if (!first) text += ", ";
+    if (!first) out += ", ";
     first = false;
-    if (value.is_object()) text += Json(key).dump(-1, ' ', false, Json::error_handler_t::replace) + ": ";
-    text += oneLine(item);
+    if (value.is_object()) out += Json(key).dump(-1, ' ', false, Json::error_handler_t::replace) + ": ";
+    if (out.size() > limit || !appendOneLine(out, item, limit)) return false;
   }
-  return text + (value.is_object() ? " }" : "]");
+  out += value.is_object() ? " }" : "]";
+  return out.size() <= limit;
 }
 
 // A container on one line where the line stays within lineWidth, else one member a line.
 void writeJson(std::string& out, const Json& value, std::size_t indent, std::size_t lineStart) {
-  std::string line = oneLine(value);
-  if (!value.is_structured() || value.empty() || lineStart + line.size() <= lineWidth) {
+  std::string line;
+  bool fits = appendOneLine(line, value, lineWidth - std::min(lineStart, lineWidth));
+  if (!value.is_structured() || value.empty() || fits) {
     out += line;
     return;
   }
@@ -251,26 +327,45 @@ void writeJson(std::string& out, const Json& value, std::size_t indent, std::siz
   out += value.is_object() ? "}" : "]";
 }
 
-// The file's text, laid out as the examples are written by hand.
-std::string hostFileText(const Json& json) {
+}  // namespace
+
+std::string hostFileText(const HostFile& file) {
   std::string text;
-  writeJson(text, json, 0, 0);
+  writeJson(text, file.json, 0, 0);
   return text + "\n";
 }
-
-}  // namespace
 
 std::optional<HostFile> parseHostFile(std::string_view text, const std::string& path, std::string& error) {
   HostFile file;
   file.path = path;
   try {
+    StructureCheck structure;
+    (void)Json::sax_parse(text, &structure);
+    if (structure.fault) {
+      error = path + ": not a valid host file: " + *structure.fault;
+      return std::nullopt;
+    }
     file.json = Json::parse(text);
   } catch (const Json::parse_error& failure) {
-    // The library's message, from after its own "at line L, column C: " prefix.
+    // The library's message, from after its own "at line L, column C: " prefix; the token it
+    // quotes last may be anything the file holds.
     std::string reason = failure.what();
     std::size_t colon = reason.find(": ");
-    error = path + ": not valid JSON at " + position(text, failure.byte) + ": " +
-            (colon == std::string::npos ? reason : reason.substr(colon + 2));
+    if (colon != std::string::npos) reason = reason.substr(colon + 2);
+    constexpr std::string_view lastRead = "; last read: '";
+    if (std::size_t quoted = reason.find(lastRead); quoted != std::string::npos && reason.ends_with("'")) {
+      std::size_t start = quoted + lastRead.size();
+      reason = reason.substr(0, start) + printableExcerpt(std::string_view(reason).substr(start, reason.size() - start - 1), maxQuotedBytes) + "'";
+    }
+    error = path + ": not valid JSON at " + position(text, failure.byte) + ": " + printableExcerpt(reason, 200);
+    return std::nullopt;
+  } catch (const Json::exception& failure) {
+    // A number past the range of a double ("1e400") is the one fault the parser reports
+    // without a position.
+    std::string reason = failure.what();
+    std::size_t bracket = reason.find("] ");
+    if (bracket != std::string::npos) reason = reason.substr(bracket + 2);
+    error = path + ": not valid JSON: " + printableExcerpt(reason, 200);
     return std::nullopt;
   }
   if (std::optional<std::string> fault = checkHostFile(file.json)) {
@@ -281,18 +376,31 @@ std::optional<HostFile> parseHostFile(std::string_view text, const std::string& 
 }
 
 std::optional<HostFile> loadHostFile(const std::string& path, std::string& error) {
+  std::error_code ignored;
+  if (std::filesystem::is_directory(path, ignored)) {
+    error = path + ": cannot read the file: it is a folder";
+    return std::nullopt;
+  }
   std::ifstream stream(path, std::ios::binary);
   if (!stream) {
     error = path + ": cannot read the file: " + std::strerror(errno);
     return std::nullopt;
   }
-  std::ostringstream content;
-  content << stream.rdbuf();
+  // Read in pieces up to the limit, so that a device that never ends is refused too.
+  std::string content;
+  char piece[65536];
+  while (stream.read(piece, sizeof piece) || stream.gcount() > 0) {
+    content.append(piece, static_cast<std::size_t>(stream.gcount()));
+    if (content.size() > maxFileBytes) {
+      error = path + ": cannot read the file: it is larger than " + std::to_string(maxFileBytes >> 20) + " MiB";
+      return std::nullopt;
+    }
+  }
   if (stream.bad()) {
     error = path + ": cannot read the file";
     return std::nullopt;
   }
-  return parseHostFile(content.str(), path, error);
+  return parseHostFile(content, path, error);
 }
 
 SetupRecord setupRecord(const HostFile& file) {
@@ -357,7 +465,7 @@ bool saveHostFile(const HostFile& file, std::string& error) {
   std::error_code ignored;
   std::filesystem::path target = std::filesystem::canonical(file.path, ignored);
   if (target.empty()) target = file.path;
-  std::string text = hostFileText(file.json);
+  std::string text = hostFileText(file);
   std::optional<std::string> failure = replaceFile(target, text);
   if (failure) error = file.path + ": " + *failure;
   return !failure;

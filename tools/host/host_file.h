@@ -39,6 +39,8 @@ void storeSetupRecord(HostFile& file, const SetupRecord& record);
 // properties (each where it stood) and links. The class names and what the host offers for
 // mapping (indexFields, batchVariableNames) are the host's and stay as they are.
 void storeSetupSettings(HostFile& file, const SetupRecord& record);
+// The file's text as saveHostFile writes it, laid out as the examples are written by hand.
+std::string hostFileText(const HostFile& file);
 // Replaces the file at the path (or where a link there leads) with the JSON atomically: the
 // old file or the new one, never part of either. False with the reason in error.
 bool saveHostFile(const HostFile& file, std::string& error);

@@ -124,7 +124,8 @@ std::optional<ParameterMapping> parseMapping(std::string_view argument, std::str
 
 }  // namespace
 
-std::optional<SetupOptions> parseSetupOptions(std::span<const std::string_view> arguments, std::string& error) {
+std::optional<SetupOptions> parseSetupOptions(std::span<const std::string_view> arguments, std::string& error,
+                                              bool sheetShown) {
   SetupOptions options;
   bool havePath = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -177,7 +178,7 @@ std::optional<SetupOptions> parseSetupOptions(std::span<const std::string_view> 
     error = "setup needs a host file";
     return std::nullopt;
   }
-  if (!options.show && options.changes.empty()) {
+  if (!sheetShown && !options.show && options.changes.empty()) {
     error = "setup needs --show, --set or --map";
     return std::nullopt;
   }

@@ -52,8 +52,10 @@ struct SetupOptions {
 };
 
 // The arguments after "setup". None, with one message in error, for a command line that does
-// not say what to set up.
-std::optional<SetupOptions> parseSetupOptions(std::span<const std::string_view> arguments, std::string& error);
+// not say what to set up. Where the real sheet is shown (sheetShown), FILE alone says it:
+// the administrator makes the changes on the sheet.
+std::optional<SetupOptions> parseSetupOptions(std::span<const std::string_view> arguments, std::string& error,
+                                              bool sheetShown = false);
 
 extern const std::string_view setupUsage;
 

@@ -127,13 +127,35 @@ INSTANTIATE_TEST_SUITE_P(
         InvalidCase{"table_row_number", R"({"documents": [{"fields": {"L": {"table": "T", "rows": [1]}}}]})",
                     "batch.json: not a valid host file: \"documents[0].fields.L.rows[0]\" must be a text"},
         InvalidCase{"variable_list", R"({"documents": [{"variables": []}]})",
-                    "batch.json: not a valid host file: \"documents[0].variables\" must be an object of texts"}),
+                    "batch.json: not a valid host file: \"documents[0].variables\" must be an object of texts"},
+        // The library would keep one of the two silently.
+        InvalidCase{"duplicate_key", R"({"setup": {"customProperties": {"serverURL": "a", "serverURL": "b"}}})",
+                    "batch.json: not a valid host file: the key \"serverURL\" is given twice in one object"},
+        InvalidCase{"duplicate_document_member", R"({"documents": [{"fields": {}, "fields": {}}]})",
+                    "batch.json: not a valid host file: the key \"fields\" is given twice in one object"},
+        InvalidCase{"deep_nesting", "{\"keep\": " + std::string(100, '[') + std::string(100, ']') + "}",
+                    "batch.json: not a valid host file: it nests deeper than 64 levels"},
+        // What the file holds is quoted printable and short: no raw bytes, no megabytes.
+        InvalidCase{"invalid_utf8_token", "\xd0\x01",
+                    "batch.json: not valid JSON at line 1, column 1: syntax error while parsing value - invalid "
+                    "literal; last read: '\xef\xbf\xbd'"},
+        // Once an exception that nothing caught: the program ended without a message.
+        InvalidCase{"number_overflow", R"({"x": 990000e9000})",
+                    "batch.json: not valid JSON: number overflow parsing '990000e9000'"},
+        InvalidCase{"long_token", "[" + std::string(100000, 'x') + "]",
+                    "batch.json: not valid JSON at line 1, column 2: syntax error while parsing value - invalid "
+                    "literal; last read: '[x'"},
+        InvalidCase{"long_key", "{\"documents\": [{\"fields\": {\"" + std::string(100000, 'k') + "\\n\": 1}}]}",
+                    "batch.json: not a valid host file: \"documents[0].fields." + std::string(40, 'k') +
+                        "...\" must be a text, or a table: {\"table\": NAME, \"rows\": [TEXT, ...]}"}),
     [](const auto& info) { return info.param.name; });
 
 TEST(HostFile, UnreadableFileIsNamed) {
   std::string error;
   EXPECT_FALSE(loadHostFile("/nonexistent/batch.json", error));
   EXPECT_EQ(error, "/nonexistent/batch.json: cannot read the file: No such file or directory");
+  EXPECT_FALSE(loadHostFile("/tmp", error));
+  EXPECT_EQ(error, "/tmp: cannot read the file: it is a folder");
 }
 
 TEST(HostFile, RewriteKeepsWhatItDoesNotKnow) {
