@@ -129,17 +129,8 @@ TEST_F(ReleaseScriptCom, DocumentDataIsTheHostsObjectAndTheLoggingTarget) {
 }
 
 TEST_F(ReleaseScriptCom, NamesGiveTheFixedDispatchIds) {
-  struct Name {
-    const wchar_t* name;
-    DISPID id;
-  };
-  for (const Name& n : {Name{L"OpenScript", releaseOpenScriptId}, Name{L"ReleaseDoc", releaseDocId},
-                        Name{L"CloseScript", releaseCloseScriptId}, Name{L"DocumentData", releaseDocumentDataId}}) {
-    LPOLESTR name = const_cast<LPOLESTR>(n.name);
-    DISPID id = 0;
-    EXPECT_EQ(dispatch->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id), S_OK);
-    EXPECT_EQ(id, n.id);
-  }
+  expectDispatchIds({{L"OpenScript", releaseOpenScriptId}, {L"ReleaseDoc", releaseDocId},
+                     {L"CloseScript", releaseCloseScriptId}, {L"DocumentData", releaseDocumentDataId}});
   LPOLESTR unknown = const_cast<LPOLESTR>(L"RunUI");
   DISPID id = 0;
   EXPECT_EQ(dispatch->GetIDsOfNames(IID_NULL, &unknown, 1, LOCALE_USER_DEFAULT, &id), DISP_E_UNKNOWNNAME);
@@ -205,13 +196,7 @@ TEST_F(ReleaseScriptCom, DocumentDataThroughInvoke) {
   for (WORD flags : {WORD{DISPATCH_PROPERTYPUTREF}, WORD{DISPATCH_PROPERTYPUT}}) {
     ::KfxReturnValue closed;
     ASSERT_EQ(script->CloseScript(&closed), S_OK);
-    ASSERT_EQ(invoke(releaseDocumentDataId, flags, {object(documentData.get())}, nullptr, {DISPID_PROPERTYPUT}), S_OK);
-    VARIANT read;
-    VariantInit(&read);
-    ASSERT_EQ(invoke(releaseDocumentDataId, DISPATCH_PROPERTYGET, {}, &read), S_OK);
-    ASSERT_EQ(V_VT(&read), VT_DISPATCH);
-    EXPECT_EQ(V_DISPATCH(&read), documentData.get());
-    VariantClear(&read);
+    setAndReadDataObject(releaseDocumentDataId, flags, documentData.get());
     EXPECT_NE(loggingTarget(), nullptr);
   }
   // Nothing, set as an empty object.
@@ -223,12 +208,8 @@ TEST_F(ReleaseScriptCom, DocumentDataThroughInvoke) {
 }
 
 TEST_F(ReleaseScriptCom, EveryLiveObjectHoldsTheModule) {
+  expectAnotherObjectHoldsTheModule();
   const long before = moduleLockCount();
-  com_ptr<IUnknown> another;
-  ASSERT_EQ(createReleaseScriptObject(nullptr, another), S_OK);
-  EXPECT_EQ(moduleLockCount(), before + 1);
-  another = nullptr;
-  EXPECT_EQ(moduleLockCount(), before);
   dispatch = nullptr;
   script = nullptr;
   EXPECT_EQ(moduleLockCount(), before - 1);

@@ -135,13 +135,7 @@ TEST_F(SetupScriptCom, SetupDataIsTheHostsObject) {
   EXPECT_EQ(script->get_SetupData(read.put()), S_OK);
   EXPECT_FALSE(read);
   for (WORD flags : {WORD{DISPATCH_PROPERTYPUTREF}, WORD{DISPATCH_PROPERTYPUT}}) {
-    ASSERT_EQ(invoke(setupDataId, flags, {object(setupData.get())}, nullptr, {DISPID_PROPERTYPUT}), S_OK);
-    VARIANT value;
-    VariantInit(&value);
-    ASSERT_EQ(invoke(setupDataId, DISPATCH_PROPERTYGET, {}, &value), S_OK);
-    ASSERT_EQ(V_VT(&value), VT_DISPATCH);
-    EXPECT_EQ(V_DISPATCH(&value), setupData.get());
-    VariantClear(&value);
+    setAndReadDataObject(setupDataId, flags, setupData.get());
   }
   ASSERT_EQ(script->putref_SetupData(nullptr), S_OK);
   ASSERT_EQ(script->get_SetupData(read.put()), S_OK);
@@ -149,27 +143,12 @@ TEST_F(SetupScriptCom, SetupDataIsTheHostsObject) {
 }
 
 TEST_F(SetupScriptCom, NamesGiveTheFixedDispatchIds) {
-  struct Name {
-    const wchar_t* name;
-    DISPID id;
-  };
-  for (const Name& n : {Name{L"OpenScript", setupOpenScriptId}, Name{L"RunUI", setupRunUiId},
-                        Name{L"CloseScript", setupCloseScriptId}, Name{L"ActionEvent", setupActionEventId},
-                        Name{L"SetupData", setupDataId}}) {
-    LPOLESTR name = const_cast<LPOLESTR>(n.name);
-    DISPID id = 0;
-    EXPECT_EQ(dispatch->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id), S_OK) << n.id;
-    EXPECT_EQ(id, n.id);
-  }
+  expectDispatchIds({{L"OpenScript", setupOpenScriptId}, {L"RunUI", setupRunUiId}, {L"CloseScript", setupCloseScriptId},
+                     {L"ActionEvent", setupActionEventId}, {L"SetupData", setupDataId}});
 }
 
 TEST_F(SetupScriptCom, EveryLiveObjectHoldsTheModule) {
-  const long before = moduleLockCount();
-  com_ptr<IUnknown> another;
-  ASSERT_EQ(createSetupScriptObject(nullptr, another), S_OK);
-  EXPECT_EQ(moduleLockCount(), before + 1);
-  another = nullptr;
-  EXPECT_EQ(moduleLockCount(), before);
+  expectAnotherObjectHoldsTheModule();
 }
 
 }  // namespace
