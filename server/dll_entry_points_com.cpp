@@ -12,6 +12,7 @@
 #include "server/module_lock.h"
 #include "server/registration_com.h"
 #include "server/socket_layer_win.h"
+#include "taskdialog/task_dialog_services_win32.h"
 
 namespace {
 
@@ -36,6 +37,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
         reportRefusedLoad(error);
         return FALSE;
       }
+      // Only pointers to static objects are stored: nothing loads or allocates here.
+      quorlex::installWin32TaskDialogServices();
       return TRUE;
     case DLL_PROCESS_DETACH:
       // At process exit (reserved set) the socket layer may be gone already.
