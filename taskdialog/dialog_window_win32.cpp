@@ -39,10 +39,12 @@ LRESULT subclassCall(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UI
   }
 }
 
-LRESULT CALLBACK staticProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                 DWORD_PTR object) {
-  return subclassCall<CXTaskDialogStatic>(window, message, wParam, lParam, id, object, staticProcedure,
-                                          [&](CXTaskDialogStatic& subclass) -> LRESULT {
+// The text statics and the check box and radio buttons answer the same two messages.
+template <class Subclass>
+LRESULT CALLBACK bandProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                               DWORD_PTR object) {
+  return subclassCall<Subclass>(window, message, wParam, lParam, id, object, bandProcedure<Subclass>,
+                                [&](Subclass& subclass) -> LRESULT {
     switch (message) {
       case reflectedControlColour: {
         Win32Painter dc(reinterpret_cast<HDC>(wParam));
@@ -72,25 +74,6 @@ LRESULT CALLBACK iconProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
     }
     (void)EndPaint(window, &paint);
     return result;
-  });
-}
-
-LRESULT CALLBACK buttonProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                 DWORD_PTR object) {
-  return subclassCall<CXTaskDialogButton>(window, message, wParam, lParam, id, object, buttonProcedure,
-                                          [&](CXTaskDialogButton& subclass) -> LRESULT {
-    switch (message) {
-      case reflectedControlColour: {
-        Win32Painter dc(reinterpret_cast<HDC>(wParam));
-        return reinterpret_cast<LRESULT>(subclass.onControlColour(dc));
-      }
-      case WM_ERASEBKGND: {
-        Win32Painter dc(reinterpret_cast<HDC>(wParam));
-        return subclass.onEraseBackground(dc, clientOf(window));
-      }
-      default:
-        return DefSubclassProc(window, message, wParam, lParam);
-    }
   });
 }
 
@@ -262,7 +245,7 @@ LResult Win32DialogWindow::sendToControl(int id, UINT message, WPARAM wParam, LP
 }
 
 bool Win32DialogWindow::attach(int id, CXTaskDialogStatic& object) {
-  return subclass(control(id), staticProcedure, staticSubclass, &object);
+  return subclass(control(id), bandProcedure<CXTaskDialogStatic>, staticSubclass, &object);
 }
 
 bool Win32DialogWindow::attach(int id, CXTaskDialogIconStatic& object) {
@@ -270,7 +253,7 @@ bool Win32DialogWindow::attach(int id, CXTaskDialogIconStatic& object) {
 }
 
 bool Win32DialogWindow::attach(int id, CXTaskDialogButton& object) {
-  return subclass(control(id), buttonProcedure, buttonSubclass, &object);
+  return subclass(control(id), bandProcedure<CXTaskDialogButton>, buttonSubclass, &object);
 }
 
 bool Win32DialogWindow::attach(int id, CXTaskDialogCommandLink& object) {

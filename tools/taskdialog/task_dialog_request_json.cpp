@@ -146,17 +146,18 @@ void read(const json& request, TaskDialogRequest& out) {
   Reader reader(out);
   TASKDIALOGCONFIG& c = out.record;
   c.cbSize = taskDialogConfigSize;
-  auto textField = [&](const char* name, RecordText& out) {
-    if (request.contains(name)) out = reader.text(request[name], name);
+  // Assigned, not bound by reference: the portable record is packed.
+  auto textField = [&](const char* name) -> RecordText {
+    return request.contains(name) ? reader.text(request[name], name) : nullptr;
   };
-  textField("windowTitle", c.pszWindowTitle);
-  textField("mainInstruction", c.pszMainInstruction);
-  textField("content", c.pszContent);
-  textField("verificationText", c.pszVerificationText);
-  textField("expandedInformation", c.pszExpandedInformation);
-  textField("expandedControlText", c.pszExpandedControlText);
-  textField("collapsedControlText", c.pszCollapsedControlText);
-  textField("footer", c.pszFooter);
+  c.pszWindowTitle = textField("windowTitle");
+  c.pszMainInstruction = textField("mainInstruction");
+  c.pszContent = textField("content");
+  c.pszVerificationText = textField("verificationText");
+  c.pszExpandedInformation = textField("expandedInformation");
+  c.pszExpandedControlText = textField("expandedControlText");
+  c.pszCollapsedControlText = textField("collapsedControlText");
+  c.pszFooter = textField("footer");
   if (request.contains("flags")) setFlags(c, bitsOf(request["flags"], flagNames, "flags"));
   // Icons are given by id here; handles cannot be written as JSON.
   if ((flagsOf(c) & (TDF_USE_HICON_MAIN | TDF_USE_HICON_FOOTER)) != 0) {
