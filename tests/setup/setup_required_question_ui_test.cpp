@@ -25,6 +25,7 @@
 #include "setup/setup_script.h"
 #include "setup/task_dialog_question.h"
 #include "setup_fakes.h"
+#include "sheet_driver_win32.h"
 #include "taskdialog/task_dialog_services_win32.h"
 #include "tests/support/screen_capture_win32.h"
 #include "tests/support/window_driver_win32.h"
@@ -34,21 +35,8 @@ namespace {
 
 using namespace test_support;
 
-const std::wstring sheetCaption = L"Tressaly Export Connector for AS400 Setup";
 const std::wstring questionCaption = L"Required field not Mapped";
 
-HWND pageList(HWND sheet) { return descendantOfClass(sheet, L"ListBox"); }
-
-LRESULT shownPageIndex(HWND sheet) { return SendMessageW(pageList(sheet), LB_GETCURSEL, 0, 0); }
-
-// A click on an entry of the page list: the selection moves, the list tells the sheet.
-void choosePage(HWND sheet, int page) {
-  HWND list = pageList(sheet);
-  (void)SendMessageW(list, LB_SETCURSEL, page, 0);
-  (void)PostMessageW(sheet, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-}
-
-bool mappingPageShown(HWND sheet) { return visibleControl(sheet, mappingControl::gridFrame) != nullptr; }
 bool generalPageShown(HWND sheet) { return visibleControl(sheet, generalControl::instanceName) != nullptr; }
 
 struct ButtonSearch {
@@ -153,27 +141,13 @@ class RequiredQuestionOnSheet : public testing::TestWithParam<QuestionCase> {
   // RunUI; drive plays the administrator on another thread and must close the sheet.
   bool run(Dialog dialog, const std::function<void(HWND)>& drive) {
     platform = platformFor(dialog);
-    std::thread driver([&] {
-      ComApartment apartment;  // for the pictures
-      HWND sheet = waitForWindow(sheetCaption, L"#32770");
-      if (!sheet) {
-        ADD_FAILURE() << "no setup sheet appeared";
-        return;
-      }
-      drive(sheet);
-      if (!waitForClose(sheet)) {
-        ADD_FAILURE() << "the sheet stayed open";
-        (void)PostMessageW(sheet, WM_CLOSE, 0, 0);
-      }
-    });
     SetupSheetLayout layout;
     layout.caption = loadMessage(setupSheetCaption);
     bool ok = false;
-    {
+    driveSheet(drive, [&] {
       ComponentActivationContext context(ownModule());
       ok = platform->createSheet()->runModal(layout, SetupSheetPages{general, mapping});
-    }
-    driver.join();
+    });
     return ok;
   }
 
