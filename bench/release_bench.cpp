@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_invoice.h"
 #include "common/text.h"
 #include "gateway/multipart_form.h"
 #include "release/host_log.h"
@@ -38,33 +39,7 @@ std::string gatewayAddress() {
   return address;
 }
 
-// A typical invoice: the three exit-program fields and six parameters, one a table of three.
-void setUpInvoice(MemoryHost& host) {
-  host.record().customProperties = {{u"serverURL", fromUtf8(gatewayAddress())},
-                                    {u"ExitProgramProgram", u"INVPGM"},
-                                    {u"ExitProgramLibrary", u"QGPL"},
-                                    {u"ExitProgramDelimiter", u"|"}};
-  host.setDocumentValues({{u"PARM1", u"INV-1002", u"", {}},
-                          {u"PARM2", u"Nordlicht Papier AG", u"", {}},
-                          {u"PARM3", u"87.20", u"", {}},
-                          {u"PARM4", u"", u"InvoiceLines", {u"A4 paper, 10 reams", u"Toner, black", u"Delivery"}},
-                          {u"PARM5", u"B-2024-0415", u"", {}},
-                          {u"PARM6", u"AP", u"", {}}});
-}
-
-// The body ReleaseDoc posts for that invoice, as it goes on the wire.
-std::string invoiceBody() {
-  MultipartForm form;
-  for (auto [name, value] : {std::pair{u"ExitProgramName", u"INVPGM"}, {u"ExitProgramLib", u"QGPL"}, {u"Delimiter", u"|"},
-                             {u"PARM1", u"INV-1002"}, {u"PARM2", u"Nordlicht Papier AG"}, {u"PARM3", u"87.20"},
-                             {u"PARM4", u"A4 paper, 10 reams"}, {u"PARM4", u"Toner, black"}, {u"PARM4", u"Delivery"},
-                             {u"PARM5", u"B-2024-0415"}, {u"PARM6", u"AP"}}) {
-    (void)form.addField(name, value);
-  }
-  (void)form.writeTerminator();
-  auto bytes = form.bodyBytes();
-  return std::string(bytes.begin(), bytes.end() - 4);
-}
+void setUpInvoice(MemoryHost& host) { bench::setUpInvoice(host, fromUtf8(gatewayAddress())); }
 
 long peakResidentKiB() {
   rusage usage{};
@@ -101,7 +76,7 @@ std::size_t discardReply(char*, std::size_t size, std::size_t count, void*) { re
 // The same posts without the connector: one reused handle, the body built once.
 class PlainCurlLoop {
  public:
-  PlainCurlLoop() : body_(invoiceBody()), url_(gatewayAddress() + "/rpc/quorlex/"), easy_(curl_easy_init()) {
+  PlainCurlLoop() : body_(bench::invoiceBody()), url_(gatewayAddress() + "/rpc/quorlex/"), easy_(curl_easy_init()) {
     for (const char* header : {"If-Modified-Since: Sat, 1 Jan 2000 00:00:00 GMT", "charset: utf-8",
                                "Content-type: multipart/form-data; boundary=---------------------------tarvRel",
                                "Expect:"}) {

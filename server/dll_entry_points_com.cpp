@@ -13,6 +13,7 @@
 #include "server/registration_com.h"
 #include "server/socket_layer_win.h"
 #include "setup/property_grid_window_win32.h"
+#include "taskdialog/task_dialog_services_win32.h"
 
 namespace {
 
@@ -37,6 +38,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) 
         reportRefusedLoad(error);
         return FALSE;
       }
+      // Only pointers to static objects are stored: nothing loads or allocates here.
+      quorlex::installWin32TaskDialogServices();
       return TRUE;
     case DLL_PROCESS_DETACH:
       // At process exit (reserved set) the socket layer may be gone already, and the window

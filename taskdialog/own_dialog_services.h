@@ -63,12 +63,21 @@ struct ModalRun {
   std::intptr_t endValue = -1;
 };
 
+// Where the layout put the client area and every control, in pixels. Dialog units are coarser
+// than pixels, so a platform that converts the template back may land a pixel off; it puts the
+// window and its controls here before the dialog's first message.
+struct PixelPlacement {
+  Size client;
+  std::span<const DialogItem> items;
+};
+
 class IDialogRunner {
  public:
   virtual ~IDialogRunner() = default;
   // Copies the template into one block of process memory, runs it modally with `owner` as
   // owner and `dialog` answering the window's messages, and frees the block.
-  virtual ModalRun runModal(std::span<const std::uint8_t> dialogTemplate, WindowHandle owner,
+  virtual ModalRun runModal(std::span<const std::uint8_t> dialogTemplate,
+                            const PixelPlacement& placement, WindowHandle owner,
                             IDialogMessages& dialog) = 0;
   // The platform's millisecond tick count.
   virtual std::uint32_t tickCount() = 0;

@@ -215,7 +215,8 @@ ResultCode CXTaskDialog::TaskDialogIndirect(const TASKDIALOGCONFIG* config, int*
 
   verificationAnswer_ = false;
   radioAnswer_ = -1;
-  const ModalRun run = services_.runner.runModal(template_, config->hwndParent, *this);
+  const PixelPlacement placement{layout_.client, layout_.items};
+  const ModalRun run = services_.runner.runModal(template_, placement, config->hwndParent, *this);
   if (run.result != resultOk) return run.result;
   if (button != nullptr) *button = static_cast<int>(run.endValue);
   if (radioButton != nullptr) *radioButton = radioAnswer_;

@@ -23,6 +23,7 @@
 #include "setup/setup_script.h"
 #include "setup/setup_sheet_win32.h"
 #include "setup_fakes.h"
+#include "sheet_driver_win32.h"
 #include "tests/support/window_driver_win32.h"
 
 namespace quorlex {
@@ -32,8 +33,6 @@ using namespace test_support;
 using test_support::RecordingQuestionDialog;
 using test_support::RecordingSetupData;
 namespace id = generalControl;
-
-const std::wstring sheetCaption = L"Tressaly Export Connector for AS400 Setup";
 
 // The page's control as its template places it, in the page's client coordinates: the
 // dialog manager maps the position and the size each on its own.
@@ -49,19 +48,6 @@ RECT positionInParent(HWND control) {
   (void)MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
   return rect;
 }
-
-HWND pageList(HWND sheet) { return descendantOfClass(sheet, L"ListBox"); }
-
-LRESULT shownPageIndex(HWND sheet) { return SendMessageW(pageList(sheet), LB_GETCURSEL, 0, 0); }
-
-// A click on an entry of the page list: the selection moves, the list tells the sheet.
-void choosePage(HWND sheet, int page) {
-  HWND list = pageList(sheet);
-  (void)SendMessageW(list, LB_SETCURSEL, page, 0);
-  (void)PostMessageW(sheet, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-}
-
-bool mappingPageShown(HWND sheet) { return visibleControl(sheet, mappingControl::gridFrame) != nullptr; }
 
 class SetupSheetUi : public testing::Test {
  protected:
@@ -86,27 +72,13 @@ class SetupSheetUi : public testing::Test {
   // RunUI on this thread while drive plays the administrator on another; drive gets the
   // sheet and must close it. A sheet still open afterwards is closed, and that fails.
   KfxReturnValue runSheet(const std::function<void(HWND)>& drive) {
-    std::thread driver([&] {
-      ComApartment apartment;  // for the pictures
-      HWND sheet = waitForWindow(sheetCaption, L"#32770");
-      if (!sheet) {
-        ADD_FAILURE() << "no setup sheet appeared";
-        return;
-      }
-      drive(sheet);
-      if (!waitForClose(sheet)) {
-        ADD_FAILURE() << "the sheet stayed open";
-        (void)PostMessageW(sheet, WM_CLOSE, 0, 0);
-      }
-    });
     TarvSetupScript script(std::make_shared<Win32SetupPlatform>(ownModule()));
     script.setSetupData(recorder);
     KfxReturnValue result = KFX_REL_ERROR;
-    {
+    driveSheet(drive, [&] {
       ComponentActivationContext context(ownModule());
       script.RunUI(result);
-    }
-    driver.join();
+    });
     return result;
   }
 

@@ -102,10 +102,14 @@ std::unique_ptr<ITextMeasurer> FakePlatform::openMeasuringContext() {
 
 std::optional<int> FakePlatform::monitorWidthNearest(WindowHandle) { return monitorWidth; }
 
-ModalRun FakePlatform::runModal(std::span<const std::uint8_t> dialogTemplate, WindowHandle owner,
+ModalRun FakePlatform::runModal(std::span<const std::uint8_t> dialogTemplate,
+                                const PixelPlacement& placement, WindowHandle owner,
                                 IDialogMessages& dialog) {
   lastTemplate.assign(dialogTemplate.begin(), dialogTemplate.end());
   lastOwner = owner;
+  lastPlacementClient = placement.client;
+  lastPlacementItems.clear();
+  for (const DialogItem& item : placement.items) lastPlacementItems.emplace_back(item.id, item.pixels);
   if (modalFailure.result != resultOk) return modalFailure;
   if (windowCreationFails) return {resultOk, -1};
   const std::optional<ReadTemplate> read = readDialogTemplate(dialogTemplate);

@@ -65,8 +65,8 @@ class FakePlatform : public ITaskDialogResources,
   bool clientAreaAnimation() override { return animationPreference; }
 
   // IDialogRunner
-  ModalRun runModal(std::span<const std::uint8_t> dialogTemplate, WindowHandle owner,
-                    IDialogMessages& dialog) override;
+  ModalRun runModal(std::span<const std::uint8_t> dialogTemplate, const PixelPlacement& placement,
+                    WindowHandle owner, IDialogMessages& dialog) override;
   std::uint32_t tickCount() override { return ticks; }
   void playAlert(std::uint32_t type) override { alerts.push_back(type); }
 
@@ -109,6 +109,8 @@ class FakePlatform : public ITaskDialogResources,
   int openMeasuringContexts = 0;
   std::vector<std::uint8_t> lastTemplate;
   WindowHandle lastOwner = nullptr;
+  Size lastPlacementClient;
+  std::vector<std::pair<int, Rect>> lastPlacementItems;  // control id, pixels
   std::unique_ptr<FakeDialogWindow> window;  // of the last run, kept for inspection
   std::vector<std::string> releaseErrors;
 

@@ -156,6 +156,13 @@ TEST_F(TaskDialogEntry, TheDialogRunsFromItsTemplateOwnedByTheParent) {
   EXPECT_EQ(platform.lastOwner, test_support::field(config.hwndParent));
   EXPECT_EQ(platform.lastTemplate, dialog->dialogTemplate());
   EXPECT_EQ(shown()->items.size(), dialog->layout().items.size());
+  // The runner also gets the layout's pixels, which dialog units can only approximate.
+  EXPECT_EQ(platform.lastPlacementClient, dialog->layout().client);
+  ASSERT_EQ(platform.lastPlacementItems.size(), dialog->layout().items.size());
+  for (std::size_t i = 0; i < dialog->layout().items.size(); ++i) {
+    EXPECT_EQ(platform.lastPlacementItems[i].first, dialog->layout().items[i].id);
+    EXPECT_EQ(platform.lastPlacementItems[i].second, dialog->layout().items[i].pixels);
+  }
 }
 
 TEST_F(TaskDialogEntry, CommonButtonTextsComeFromTheComponentsStrings) {
