@@ -15,6 +15,18 @@ std::string formBody(const MultipartForm& form) {
   return std::string(bytes.begin(), bytes.end());
 }
 
+void addExampleFields(MultipartForm& form) {
+  (void)form.addField(u"ExitProgramName", u"PGM");
+  (void)form.addField(u"ExitProgramLib", u"LIB");
+  (void)form.addField(u"Delimiter", u"|");
+  (void)form.addField(u"PARM1", u"INV123");
+}
+
+std::string exampleBody() {
+  return formPart("ExitProgramName", "PGM") + formPart("ExitProgramLib", "LIB") + formPart("Delimiter", "|") +
+         formPart("PARM1", "INV123") + formClose;
+}
+
 Posted postForm(const std::string& url, MultipartForm& form, std::u16string_view user, std::u16string_view password) {
   Posted posted;
   std::unique_ptr<ReplyDocument> reply;

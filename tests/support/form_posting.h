@@ -20,6 +20,11 @@ std::string formPart(const std::string& name, const std::string& value);
 // What the form has written so far.
 std::string formBody(const MultipartForm& form);
 
+// The example document's fields: ExitProgramName PGM, ExitProgramLib LIB, Delimiter |, PARM1
+// INV123; and its body as it goes on the wire, 426 bytes.
+void addExampleFields(MultipartForm& form);
+std::string exampleBody();
+
 struct Posted {
   bool result = false;
   bool replyDocument = false;  // whether post handed a reply document over
