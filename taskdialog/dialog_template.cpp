@@ -1,5 +1,8 @@
 #include "taskdialog/dialog_template.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace quorlex {
 namespace {
 
@@ -50,8 +53,11 @@ class TemplateWriter {
   std::vector<std::uint8_t> bytes_;
 };
 
+// The template's coordinates are 16 bits: a size past them is held at the limit rather than
+// wrapped into a negative one (the window is placed in pixels afterwards anyway).
 std::int16_t toUnits(int pixels, int unitsPerBase, int baseUnit) {
-  return static_cast<std::int16_t>(pixels * unitsPerBase / baseUnit);
+  const std::int64_t units = std::int64_t{pixels} * unitsPerBase / baseUnit;
+  return static_cast<std::int16_t>(std::clamp<std::int64_t>(units, INT16_MIN, INT16_MAX));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // the layout made, each item where its pixels say in dialog units.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -25,15 +26,16 @@ void check(bool condition) {
   if (!condition) std::abort();
 }
 
-// The dialog-unit value of a pixel count fits the template's 16 bits as it is, not wrapped.
-bool fits(int pixels, int unitsPerBase, int baseUnit) {
+// A pixel count as the template holds it: exact where it fits in 16 bits, the nearest limit
+// where it does not, never wrapped.
+std::int16_t heldUnits(int pixels, int unitsPerBase, int baseUnit) {
   const std::int64_t units = std::int64_t{pixels} * unitsPerBase / baseUnit;
-  return units >= INT16_MIN && units <= INT16_MAX;
+  return static_cast<std::int16_t>(std::clamp<std::int64_t>(units, INT16_MIN, INT16_MAX));
 }
 
-bool fits(const Rect& pixels, const DialogBaseUnits& units) {
-  return fits(pixels.left, 4, units.horizontal) && fits(pixels.width(), 4, units.horizontal) &&
-         fits(pixels.top, 8, units.vertical) && fits(pixels.height(), 8, units.vertical);
+bool fits(const DialogUnitRect& held, const Rect& pixels, const DialogBaseUnits& units) {
+  return held.x == heldUnits(pixels.left, 4, units.horizontal) && held.width == heldUnits(pixels.width(), 4, units.horizontal) &&
+         held.y == heldUnits(pixels.top, 8, units.vertical) && held.height == heldUnits(pixels.height(), 8, units.vertical);
 }
 
 // Texts from pieces the layout treats specially, and any unit but zero (record texts end there).
@@ -112,7 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check(read->size == bytes.size());
   check(read->style == layout.header.style && read->extendedStyle == layout.header.extendedStyle);
   check(read->units == layout.header.units && read->title == in.texts.title);
-  check(fits(Rect{0, 0, layout.client.width, layout.client.height}, in.units));
+  check(fits(read->units, Rect{0, 0, layout.client.width, layout.client.height}, in.units));
   check(read->itemCount == layout.items.size() && read->items.size() == layout.items.size());
   for (std::size_t i = 0; i < layout.items.size(); ++i) {
     const DialogItem& made = layout.items[i];
@@ -121,7 +123,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(back.units == made.units && made.units == toDialogUnits(made.pixels, in.units));
     check(back.id == made.id && back.className == made.className && back.text == made.text);
     check(back.creationDataSize == 0);
-    check(fits(made.pixels, in.units));
+    check(fits(back.units, made.pixels, in.units));
   }
   return 0;
 }
