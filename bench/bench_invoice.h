@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "gateway/multipart_form.h"
-#include "server/memory_host.h"
+#include "testhost/memory_host.h"
 
 namespace quorlex::bench {
 

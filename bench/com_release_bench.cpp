@@ -21,7 +21,7 @@
 #include "gateway/multipart_form.h"
 #include "gateway/unique_hinternet_win32.h"
 #include "release/release_script.h"
-#include "server/memory_host.h"
+#include "testhost/memory_host.h"
 
 namespace {
 

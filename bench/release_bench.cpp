@@ -19,7 +19,7 @@
 #include "gateway/multipart_form.h"
 #include "release/host_log.h"
 #include "release/release_script.h"
-#include "server/memory_host.h"
+#include "testhost/memory_host.h"
 #include "tools/support/child_process.h"
 
 namespace {

@@ -5,6 +5,7 @@
 #include <unknwn.h>
 
 #include "common/com_ptr.h"
+#include "server/script_dispatch_ids.h"
 
 namespace quorlex {
 

@@ -4,7 +4,6 @@
 #include "common/own_module_win32.h"
 #include "common/unique_bstr.h"
 #include "common/unique_variant.h"
-#include "server/host_dispatch_adapters.h"
 #include "server/script_object_com.h"
 #include "setup/setup_platform_win32.h"
 #include "setup/setup_script.h"
@@ -26,7 +25,7 @@ HRESULT argumentAsText(const VARIANT& argument, unique_variant& out) {
   return FAILED(code) ? DISP_E_TYPEMISMATCH : S_OK;
 }
 
-class SetupScriptObject final : public ScriptObject<::IKfxReleaseSetupScript> {
+class SetupScriptObject final : public ScriptObject<::IKfxReleaseSetupScript, IReleaseSetupData> {
  public:
   explicit SetupScriptObject(IUnknown* outer) : ScriptObject(outer, IID_IKfxReleaseSetupScript),
         script_(std::make_shared<Win32SetupPlatform>(ownModule())) {}
@@ -58,10 +57,8 @@ class SetupScriptObject final : public ScriptObject<::IKfxReleaseSetupScript> {
                                     return code;
                                   });
       case setupDataId:
-        return invokeObjectProperty(
-            flags, parameters, result, argumentError,
-            [&](com_ptr<IDispatch>& out) { return get_SetupData(out.put()); },
-            [&](IDispatch* object) { return putref_SetupData(object); });
+        return invokeDataObject(flags, parameters, result, argumentError, this, &SetupScriptObject::get_SetupData,
+                                &SetupScriptObject::putref_SetupData);
       default:
         return DISP_E_MEMBERNOTFOUND;
     }
@@ -92,18 +89,9 @@ class SetupScriptObject final : public ScriptObject<::IKfxReleaseSetupScript> {
     });
   }
 
-  HRESULT STDMETHODCALLTYPE get_SetupData(IDispatch** out) override {
-    if (!out) return E_POINTER;
-    std::shared_ptr<IReleaseSetupData> data = script_.SetupData();
-    *out = data ? com_ptr<IDispatch>(hostObjectOf(*data)).detach() : nullptr;
-    return S_OK;
-  }
-
+  HRESULT STDMETHODCALLTYPE get_SetupData(IDispatch** out) override { return readDataObject(script_.SetupData(), out); }
   HRESULT STDMETHODCALLTYPE putref_SetupData(IDispatch* data) override {
-    return guardedCall([&] {
-      script_.setSetupData(setupDataOverDispatch(com_ptr<IDispatch>(data)));
-      return S_OK;
-    });
+    return writeDataObject(data, [&](std::shared_ptr<IReleaseSetupData> held) { script_.setSetupData(std::move(held)); });
   }
 
  private:
@@ -113,11 +101,7 @@ class SetupScriptObject final : public ScriptObject<::IKfxReleaseSetupScript> {
 }  // namespace
 
 HRESULT createSetupScriptObject(IUnknown* outer, com_ptr<IUnknown>& out) {
-  return guardedCall([&] {
-    auto object = std::make_unique<SetupScriptObject>(outer);
-    out = com_ptr<IUnknown>::attach(object.release()->innerUnknown());
-    return S_OK;
-  });
+  return createScriptObject<SetupScriptObject>(outer, out);
 }
 
 }  // namespace quorlex

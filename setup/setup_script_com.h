@@ -6,14 +6,9 @@
 #include <unknwn.h>
 
 #include "common/com_ptr.h"
+#include "server/script_dispatch_ids.h"
 
 namespace quorlex {
-
-inline constexpr DISPID setupOpenScriptId = 0x60020000;
-inline constexpr DISPID setupRunUiId = 0x60020001;
-inline constexpr DISPID setupCloseScriptId = 0x60020002;
-inline constexpr DISPID setupActionEventId = 0x60020003;
-inline constexpr DISPID setupDataId = 0x60020004;
 
 // A new instance, aggregated when outer is given; out receives its inner IUnknown.
 HRESULT createSetupScriptObject(IUnknown* outer, com_ptr<IUnknown>& out);

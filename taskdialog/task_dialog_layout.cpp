@@ -71,8 +71,8 @@ class LayoutBuilder {
   TextSize measure(FontHandle font, std::u16string_view text, int limit, std::uint32_t format) {
     return measureText(measurer_, font, text, limit, format);
   }
-  int textWidth(int limit);
-  Heights finalHeights(int textWidth, int limit);
+  int measureTextWidth(int textLimit);
+  Heights finalHeights(int textWidth, int textLimit);
   ItemKind paragraphKind() const {
     return (input_.flags & TDF_ENABLE_HYPERLINKS) != 0 ? ItemKind::link : ItemKind::text;
   }
@@ -86,15 +86,15 @@ class LayoutBuilder {
   int nextId_ = 0;
 };
 
-int LayoutBuilder::textWidth(int limit) {
+int LayoutBuilder::measureTextWidth(int textLimit) {
   const TaskDialogTexts& texts = input_.texts;
   const LayoutFonts& fonts = input_.fonts;
   int width = std::max({
-      measure(fonts.large, texts.instruction, limit, paragraphFormat).width,
-      measure(fonts.normal, texts.contentMeasured, limit, paragraphFormat).width,
-      measure(fonts.normal, texts.detailsMeasured, limit, paragraphFormat).width,
-      measure(fonts.normal, texts.verification, limit, verificationFormat).width,
-      measure(fonts.normal, texts.footerMeasured, limit, paragraphFormat).width,
+      measure(fonts.large, texts.instruction, textLimit, paragraphFormat).width,
+      measure(fonts.normal, texts.contentMeasured, textLimit, paragraphFormat).width,
+      measure(fonts.normal, texts.detailsMeasured, textLimit, paragraphFormat).width,
+      measure(fonts.normal, texts.verification, textLimit, verificationFormat).width,
+      measure(fonts.normal, texts.footerMeasured, textLimit, paragraphFormat).width,
   });
   width += 1;
   if (!hasCommandLinks(input_)) return width;
@@ -102,16 +102,16 @@ int LayoutBuilder::textWidth(int limit) {
       20 + ((input_.flags & TDF_USE_COMMAND_LINKS_NO_ICON) != 0 ? 0 : linkGlyphWidth);
   for (const ButtonText& link : input_.customButtons) {
     const CommandLinkText parts = splitCommandLinkText(link.text);
-    width = std::max(width, measure(fonts.large, parts.main, limit, captionFormat).width + extra);
+    width = std::max(width, measure(fonts.large, parts.main, textLimit, captionFormat).width + extra);
     if (parts.note) {
       width = std::max(width,
-                       measure(fonts.normal, *parts.note, limit, paragraphFormat).width + extra);
+                       measure(fonts.normal, *parts.note, textLimit, paragraphFormat).width + extra);
     }
   }
   return width;
 }
 
-LayoutBuilder::Heights LayoutBuilder::finalHeights(int textWidth, int limit) {
+LayoutBuilder::Heights LayoutBuilder::finalHeights(int textWidth, int textLimit) {
   const TaskDialogTexts& texts = input_.texts;
   const LayoutFonts& fonts = input_.fonts;
   Heights heights;
@@ -122,8 +122,8 @@ LayoutBuilder::Heights LayoutBuilder::finalHeights(int textWidth, int limit) {
   heights.details =
       measure(fonts.normal, texts.detailsMeasured, textWidth, paragraphFormat).height + 1;
   heights.verification =
-      measure(fonts.normal, texts.verification, limit, verificationFormat).height + 1;
-  heights.footer = measure(fonts.normal, texts.footerMeasured, limit, paragraphFormat).height + 1;
+      measure(fonts.normal, texts.verification, textLimit, verificationFormat).height + 1;
+  heights.footer = measure(fonts.normal, texts.footerMeasured, textLimit, paragraphFormat).height + 1;
   return heights;
 }
 
@@ -163,17 +163,17 @@ TaskDialogLayout LayoutBuilder::build() {
           ? static_cast<int>(std::min<std::int64_t>(
                 std::int64_t{input_.units.horizontal} * input_.widthInDialogUnits / 8, maxDialogPixels))
           : input_.displayWidth / 2 + 80;
-  int limit = baseWidth - (input_.hasMainIcon ? iconTextLeft : 2 * margin);
-  const ButtonMetrics buttons = MeasureButtons(input_, measurer_, limit);
+  int textLimit = baseWidth - (input_.hasMainIcon ? iconTextLeft : 2 * margin);
+  const ButtonMetrics buttons = MeasureButtons(input_, measurer_, textLimit);
   const int pushButtons = pushButtonCount(input_);
   const int rowWidth = pushButtons * (buttons.width + buttonGap) - buttonGap;
-  if (limit < rowWidth) limit = rowWidth + 20;
-  const int textWidthV = textWidth(limit);
-  const Heights heights = finalHeights(textWidthV, limit);
+  if (textLimit < rowWidth) textLimit = rowWidth + 20;
+  const int textWidth = measureTextWidth(textLimit);
+  const Heights heights = finalHeights(textWidth, textLimit);
 
-  const int left = input_.hasMainIcon ? iconTextLeft : margin;
-  const int right = left + textWidthV;
-  const int dialogWidth = std::max(right + margin, rowWidth + 20);
+  const int textLeft = input_.hasMainIcon ? iconTextLeft : margin;
+  const int textRight = textLeft + textWidth;
+  const int dialogWidth = std::max(textRight + margin, rowWidth + 20);
   // Only the low 16 bits of an id reach the template and the commands; counting the elements'
   // ids on from there keeps a button id near the top of int from overflowing them.
   nextId_ = (buttons.highestId & 0xFFFF) + 1;
@@ -183,19 +183,19 @@ TaskDialogLayout LayoutBuilder::build() {
   if (input_.hasMainIcon) ids.mainIcon = AddItem(ItemKind::text, newId(), mainIconRect, u"");
   if (!texts.instruction.empty()) {
     y += 5;
-    ids.instruction = AddItem(ItemKind::text, newId(), {left, y, right, y + heights.instruction},
+    ids.instruction = AddItem(ItemKind::text, newId(), {textLeft, y, textRight, y + heights.instruction},
                               texts.instruction);
     y += heights.instruction + 5;
   }
   if (!texts.content.empty()) {
     y += 5;
     ids.content =
-        AddItem(paragraphKind(), newId(), {left, y, right, y + heights.content}, texts.content);
+        AddItem(paragraphKind(), newId(), {textLeft, y, textRight, y + heights.content}, texts.content);
     y += heights.content + 5;
   }
   if (!texts.details.empty() && !detailsInFooter) {
     const int top = y + 5;
-    ids.details = AddItem(paragraphKind(), newId(), {left, top, right, top + heights.details},
+    ids.details = AddItem(paragraphKind(), newId(), {textLeft, top, textRight, top + heights.details},
                           texts.details, 0, hideWhenCollapsed);
     if (input_.expanded) y = top + heights.details + 5;
   }
@@ -204,15 +204,15 @@ TaskDialogLayout LayoutBuilder::build() {
     const std::uint32_t marquee =
         (flags & TDF_SHOW_MARQUEE_PROGRESS_BAR) != 0 ? windowStyle::marquee : 0;
     ids.progressBar = AddItem(ItemKind::progressBar, newId(),
-                              {left, y, dialogWidth - margin, y + progressBarHeight}, u"", marquee);
+                              {textLeft, y, dialogWidth - margin, y + progressBarHeight}, u"", marquee);
     y += progressBarHeight + 5;
   }
   if (!input_.radioButtons.empty()) {
     y += 5;
     bool first = true;
     for (const ButtonText& radio : input_.radioButtons) {
-      const int height = measure(input_.fonts.normal, radio.text, limit, radioFormat).height;
-      AddItem(ItemKind::radioButton, radio.id, {left + 10, y, right, y + height}, radio.text,
+      const int height = measure(input_.fonts.normal, radio.text, textLimit, radioFormat).height;
+      AddItem(ItemKind::radioButton, radio.id, {textLeft + 10, y, textRight, y + height}, radio.text,
               first ? windowStyle::group : 0);
       layout_.radioButtonIds.push_back(radio.id);
       first = false;
@@ -222,10 +222,10 @@ TaskDialogLayout LayoutBuilder::build() {
   if (commandLinks && !input_.customButtons.empty()) {
     y += 5;
     const int linkTextWidth =
-        right - left - ((flags & TDF_USE_COMMAND_LINKS_NO_ICON) != 0 ? 20 : 20 + linkGlyphWidth);
+        textRight - textLeft - ((flags & TDF_USE_COMMAND_LINKS_NO_ICON) != 0 ? 20 : 20 + linkGlyphWidth);
     for (const ButtonText& link : input_.customButtons) {
       const int height = MeasureCommandLink(link.text, linkTextWidth, input_.fonts, measurer_);
-      AddItem(ItemKind::button, link.id, {left, y, right, y + height}, link.text,
+      AddItem(ItemKind::button, link.id, {textLeft, y, textRight, y + height}, link.text,
               windowStyle::commandLink);
       layout_.commandLinkIds.push_back(link.id);
       y += height;
@@ -271,7 +271,7 @@ TaskDialogLayout LayoutBuilder::build() {
   }
   if (!texts.verification.empty()) {
     ids.verification = AddItem(ItemKind::checkBox, newId(),
-                               {margin, y, right, y + heights.verification}, texts.verification);
+                               {margin, y, textRight, y + heights.verification}, texts.verification);
     y += heights.verification + 5;
     placedAny = true;
   }
@@ -293,7 +293,7 @@ TaskDialogLayout LayoutBuilder::build() {
       bottom = icon.bottom;
     }
     if (!texts.footer.empty()) {
-      ids.footer = AddItem(paragraphKind(), newId(), {footerLeft, y, right, y + heights.footer},
+      ids.footer = AddItem(paragraphKind(), newId(), {footerLeft, y, textRight, y + heights.footer},
                            texts.footer);
       bottom = std::max(bottom, y + heights.footer);
     }
@@ -301,7 +301,7 @@ TaskDialogLayout LayoutBuilder::build() {
   }
   if (!texts.details.empty() && detailsInFooter) {
     const int top = y + 15;
-    ids.details = AddItem(paragraphKind(), newId(), {margin, top, right, top + heights.details},
+    ids.details = AddItem(paragraphKind(), newId(), {margin, top, textRight, top + heights.details},
                           texts.details, 0, hideWhenCollapsed);
     if (input_.expanded) {
       (layout_.sep2 == -1 ? layout_.sep2 : layout_.sep3) = top - 10;

@@ -1,6 +1,17 @@
 #pragma once
 // The own dialog's layout: every element measured with the message fonts and placed in pixels in
 // one top-to-bottom pass, then turned into template items in dialog units.
+//
+// The widths it works with, in pixels, named alike in the code and its tests:
+//   baseWidth    cxWidth turned into pixels, or half the display's width + 80 without one
+//   textLimit    what texts are measured against: baseWidth less the icon's column (52) or the
+//                two margins (20), widened to rowWidth + 20 when the button row is wider
+//   textWidth    the text column: the widest text measured at textLimit, + 1 (a command
+//                link's text counts with its glyph's room)
+//   rowWidth     the row of push buttons: count × (buttonWidth + 8) − 8
+//   buttonWidth, buttonHeight  of every push button (ButtonMetrics width and height)
+//   dialogWidth  the client width: textRight + 10, at least rowWidth + 20
+//   textLeft, textRight  the text column's edges (textLeft 52 with a main icon, else 10)
 
 #include <array>
 #include <cstdint>

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/table_rows.h"
+
 namespace quorlex {
 namespace {
+
+using test_support::PrintTo;
 
 struct Utf8Case {
   const char* name;

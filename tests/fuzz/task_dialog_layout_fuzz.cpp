@@ -19,8 +19,8 @@
 namespace {
 
 using namespace quorlex;
-using testing::FakeMeasurer;
-using testing::fakeFont;
+using test_support::FakeMeasurer;
+using test_support::fakeFont;
 
 void check(bool condition) {
   if (!condition) std::abort();
@@ -109,7 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const TaskDialogLayout layout = BuildTaskDialogLayout(in, measurer);
   const std::vector<std::uint8_t> bytes = encodeDialogTemplate(layout.header, in.texts.title, layout.items);
 
-  const std::optional<testing::ReadTemplate> read = testing::readDialogTemplate(bytes);
+  const std::optional<test_support::ReadTemplate> read = test_support::readDialogTemplate(bytes);
   check(read.has_value());
   check(read->size == bytes.size());
   check(read->style == layout.header.style && read->extendedStyle == layout.header.extendedStyle);
@@ -118,7 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check(read->itemCount == layout.items.size() && read->items.size() == layout.items.size());
   for (std::size_t i = 0; i < layout.items.size(); ++i) {
     const DialogItem& made = layout.items[i];
-    const testing::ReadItem& back = read->items[i];
+    const test_support::ReadItem& back = read->items[i];
     check(back.style == made.style && back.extendedStyle == made.extendedStyle);
     check(back.units == made.units && made.units == toDialogUnits(made.pixels, in.units));
     check(back.id == made.id && back.className == made.className && back.text == made.text);

@@ -7,26 +7,22 @@
 #include "gateway/http_request.h"
 #include "tests/support/form_posting.h"
 #include "tests/support/loopback_server.h"
+#include "tests/support/table_rows.h"
 
 namespace quorlex {
 namespace {
 
-using test_support::formBoundary;
-using test_support::formPart;
-using test_support::httpReply;
 using test_support::LoopbackServer;
 using test_support::Posted;
+using test_support::PrintTo;
+using test_support::addExampleFields;
+using test_support::exampleBody;
+using test_support::formBoundary;
+using test_support::httpReply;
 using test_support::postForm;
 using test_support::postOneField;
 
 const std::string okReply = httpReply(200, "OK", "<reply/>", "Content-Type: text/xml\r\n");
-
-void addExampleFields(MultipartForm& form) {
-  (void)form.addField(u"ExitProgramName", u"PGM");
-  (void)form.addField(u"ExitProgramLib", u"LIB");
-  (void)form.addField(u"Delimiter", u"|");
-  (void)form.addField(u"PARM1", u"INV123");
-}
 
 TEST(CurlHttpRequest, PutsTheRequestOnTheWireByteForByte) {
   LoopbackServer server({okReply});
@@ -34,8 +30,7 @@ TEST(CurlHttpRequest, PutsTheRequestOnTheWireByteForByte) {
   addExampleFields(form);
   ASSERT_TRUE(postForm(server.url(), form).result);
 
-  std::string expectedBody = formPart("ExitProgramName", "PGM") + formPart("ExitProgramLib", "LIB") + formPart("Delimiter", "|") +
-                             formPart("PARM1", "INV123") + "--" + formBoundary + "--";
+  std::string expectedBody = exampleBody();
   ASSERT_EQ(expectedBody.size(), 426u);
   ASSERT_EQ(server.requests().size(), 1u);
   EXPECT_EQ(server.requests()[0],
@@ -55,7 +50,7 @@ TEST(CurlHttpRequest, NothingFollowsTheClosingDelimiterOnAKeptConnection) {
   ASSERT_TRUE(postOneField(server.url()).result);
   EXPECT_EQ(server.connectionsAccepted(), 1);  // the second post reused the connection
   ASSERT_EQ(server.requests().size(), 2u);
-  EXPECT_TRUE(server.requests()[0].ends_with("--" + formBoundary + "--"));
+  EXPECT_TRUE(server.requests()[0].ends_with(test_support::formClose));
   EXPECT_TRUE(server.requests()[1].starts_with("POST /rpc/quorlex/ HTTP/1.1\r\n"));
 }
 

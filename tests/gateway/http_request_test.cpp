@@ -16,15 +16,16 @@
 #include "tests/support/form_posting.h"
 #include "tests/support/loopback_server.h"
 #include "tests/support/redirect_cases.h"
+#include "tests/support/table_rows.h"
 
 namespace quorlex {
 namespace {
 
-using test_support::formBoundary;
-using test_support::formPart;
-using test_support::httpReply;
 using test_support::LoopbackServer;
 using test_support::Posted;
+using test_support::PrintTo;
+using test_support::formBoundary;
+using test_support::httpReply;
 using test_support::postForm;
 using test_support::postOneField;
 
@@ -63,10 +64,7 @@ using Values = std::vector<std::string>;
 TEST(HttpRequest, PutsExactlyTheDeclaredBytesOnTheWire) {
   LoopbackServer server({httpReply(200, "OK", "<reply/>", "Connection: close\r\n")});
   MultipartForm form;
-  (void)form.addField(u"ExitProgramName", u"PGM");
-  (void)form.addField(u"ExitProgramLib", u"LIB");
-  (void)form.addField(u"Delimiter", u"|");
-  (void)form.addField(u"PARM1", u"INV123");
+  test_support::addExampleFields(form);
   ASSERT_TRUE(postForm(server.url(), form).result);
   ASSERT_EQ(form.bodyLength(), 430u);
 
@@ -81,9 +79,7 @@ TEST(HttpRequest, PutsExactlyTheDeclaredBytesOnTheWire) {
   EXPECT_EQ(headerValues(head, "charset"), Values{"utf-8"});
   EXPECT_EQ(headerValues(head, "Content-type"), Values{"multipart/form-data; boundary=" + formBoundary});
   EXPECT_EQ(headerValues(head, "Host"), Values{"127.0.0.1:" + std::to_string(server.port())});
-  EXPECT_EQ(wire->substr(headEnd + 4), formPart("ExitProgramName", "PGM") + formPart("ExitProgramLib", "LIB") +
-                                           formPart("Delimiter", "|") + formPart("PARM1", "INV123") + "--" +
-                                           formBoundary + "--");
+  EXPECT_EQ(wire->substr(headEnd + 4), test_support::exampleBody());
   EXPECT_EQ(server.connectionsAccepted(), 1);
 }
 

@@ -12,13 +12,15 @@
 #include "gateway/transport_codes.h"
 #include "tests/support/form_posting.h"
 #include "tests/support/loopback_server.h"
+#include "tests/support/table_rows.h"
 
 namespace quorlex {
 namespace {
 
-using test_support::httpReply;
 using test_support::LoopbackServer;
 using test_support::Posted;
+using test_support::PrintTo;
+using test_support::httpReply;
 using test_support::postOneField;
 
 TEST(WinHttpRequest, UnknownHostIsUnableToContact) {

@@ -4,20 +4,16 @@
 
 #include <string>
 
+#include "tests/support/form_posting.h"
+#include "tests/support/table_rows.h"
+
 namespace quorlex {
 namespace {
 
-std::string bodyOf(const MultipartForm& form) {
-  auto bytes = form.bodyBytes();
-  return std::string(bytes.begin(), bytes.end());
-}
-
-const std::string boundary = "---------------------------tarvRel";
-const std::string terminator = "--" + boundary + "--\r\n\r\n";
-
-std::string part(const std::string& name, const std::string& value) {
-  return "--" + boundary + "\r\nContent-Disposition: form-data; name=\"" + name + "\"\r\n\r\n" + value + "\r\n";
-}
+using test_support::PrintTo;
+using test_support::formBody;
+using test_support::formClose;
+using test_support::formPart;
 
 TEST(MultipartForm, BoundaryIsFixed) {
   MultipartForm form;
@@ -28,7 +24,7 @@ TEST(MultipartForm, BoundaryIsFixed) {
 TEST(MultipartForm, EmptyFormIsTheTerminatorAlone) {
   MultipartForm form;
   EXPECT_TRUE(form.writeTerminator());
-  EXPECT_EQ(bodyOf(form), terminator);
+  EXPECT_EQ(formBody(form), formClose + "\r\n\r\n");
   EXPECT_EQ(form.bodyLength(), 42u);
 }
 
@@ -38,7 +34,7 @@ TEST(MultipartForm, ExitProgramNamePartIsByteExact) {
   EXPECT_EQ(form.bodyLength(), 101u);
   ASSERT_TRUE(form.writeTerminator());
   EXPECT_EQ(form.bodyLength(), 143u);
-  EXPECT_EQ(bodyOf(form),
+  EXPECT_EQ(formBody(form),
             "-----------------------------tarvRel\r\n"
             "Content-Disposition: form-data; name=\"ExitProgramName\"\r\n"
             "\r\n"
@@ -61,7 +57,7 @@ TEST_P(MultipartPart, CopiesNameAndValueUnchangedAsUtf8) {
   const PartCase& c = GetParam();
   MultipartForm form;
   ASSERT_TRUE(form.addField(c.fieldName, c.value));
-  EXPECT_EQ(bodyOf(form), part(std::string(c.fieldName.begin(), c.fieldName.end()), c.expectedValueBytes));
+  EXPECT_EQ(formBody(form), formPart(std::string(c.fieldName.begin(), c.fieldName.end()), c.expectedValueBytes));
   EXPECT_EQ(form.bodyLength(), c.expectedSize);
 }
 
@@ -73,14 +69,14 @@ INSTANTIATE_TEST_SUITE_P(
                     PartCase{"surrogate_pair_whole", u"PARM1", u"\U0001F600", "\xF0\x9F\x98\x80", 83 + 5 + 4},
                     PartCase{"crlf_and_quotes", u"PARM2", u"a\r\n\"b\"", "a\r\n\"b\"", 83 + 5 + 6},
                     PartCase{"boundary_in_value", u"PARM3", u"--" + std::u16string(MultipartForm::fixedBoundary) + u"--",
-                             "--" + boundary + "--", 83 + 5 + 38}),
+                             formClose, 83 + 5 + 38}),
     [](const auto& info) { return info.param.name; });
 
 TEST(MultipartForm, PartsKeepTheOrderAdded) {
   MultipartForm form;
   (void)form.addField(u"PARM3", u"c");
   (void)form.addField(u"PARM1", u"a");
-  EXPECT_EQ(bodyOf(form), part("PARM3", "c") + part("PARM1", "a"));
+  EXPECT_EQ(formBody(form), formPart("PARM3", "c") + formPart("PARM1", "a"));
 }
 
 TEST(MultipartForm, BodyLengthMovesThePositionToTheEnd) {
@@ -88,8 +84,8 @@ TEST(MultipartForm, BodyLengthMovesThePositionToTheEnd) {
   (void)form.addField(u"ExitProgramName", u"PGM");
   form.rewind();
   EXPECT_EQ(form.bodyLength(), 101u);
-  ASSERT_TRUE(form.writeTerminator());  // appended, not written over the first part
-  EXPECT_EQ(bodyOf(form), part("ExitProgramName", "PGM") + terminator);
+  ASSERT_TRUE(form.writeTerminator());  // appended, not written over the first formPart
+  EXPECT_EQ(formBody(form), formPart("ExitProgramName", "PGM") + formClose + "\r\n\r\n");
 }
 
 TEST(MultipartForm, ShortAppendReportsFalseAndKeepsWhatWentIn) {
@@ -104,7 +100,7 @@ TEST(MultipartForm, ShortAppendReportsFalseAndKeepsWhatWentIn) {
 TEST(MultipartForm, ShortAppendOfWideCharactersKeepsTheBytesThatFit) {
   MultipartForm form(4);
   EXPECT_FALSE(form.writeUtf8(u"é€"));
-  EXPECT_EQ(bodyOf(form), "\xC3\xA9\xE2\x82");
+  EXPECT_EQ(formBody(form), "\xC3\xA9\xE2\x82");
 }
 
 }  // namespace

@@ -7,14 +7,15 @@
 #include "common/text.h"
 #include "gateway/multipart_form.h"
 #include "tests/support/fake_http_request.h"
+#include "tests/support/form_posting.h"
+#include "tests/support/table_rows.h"
 
 namespace quorlex {
 namespace {
 
 using test_support::FakeExchange;
+using test_support::PrintTo;
 using test_support::fakeRequests;
-
-const std::string boundary = "---------------------------tarvRel";
 
 struct Posted {
   bool result = false;
@@ -55,8 +56,7 @@ TEST_F(Post, SendsTheClosedBodyWithTheFourHeadersInOrder) {
                                    {u"Content-Length", u"139"},
                                }));
   // 143 bytes with the terminator; the declared 139 end right after the closing "--".
-  EXPECT_EQ(exchange->body, "--" + boundary + "\r\nContent-Disposition: form-data; name=\"ExitProgramName\"\r\n\r\nPGM\r\n--" +
-                                boundary + "--");
+  EXPECT_EQ(exchange->body, test_support::formPart("ExitProgramName", "PGM") + test_support::formClose);
   EXPECT_EQ(form.bodyLength(), 143u);
 }
 

@@ -11,9 +11,12 @@
 
 #include "common/text.h"
 #include "tests/support/loopback_server.h"
+#include "tests/support/table_rows.h"
 
 namespace quorlex {
 namespace {
+
+using test_support::PrintTo;
 
 std::u16string describe(const std::string& reply) { return readStatusDescription(fromUtf8(reply)); }
 

@@ -5,8 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/table_rows.h"
+
 namespace quorlex {
 namespace {
+
+using test_support::PrintTo;
 
 struct DecodeCase {
   const char* name;

@@ -6,9 +6,12 @@
 #include "common/text.h"
 #include "gateway/reply_reader.h"
 #include "gateway/xml_document.h"
+#include "tests/support/table_rows.h"
 
 namespace quorlex {
 namespace {
+
+using test_support::PrintTo;
 
 TEST(LibxmlDocument, ValidationCanBeTurnedOff) {
   std::u16string invalid = u"<!DOCTYPE r [<!ELEMENT r EMPTY>]><r>text</r>";

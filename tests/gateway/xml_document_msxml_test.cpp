@@ -9,9 +9,12 @@
 #include "gateway/reply_reader.h"
 #include "gateway/xml_document.h"
 #include "tests/support/loopback_server.h"
+#include "tests/support/table_rows.h"
 
 namespace quorlex {
 namespace {
+
+using test_support::PrintTo;
 
 TEST(MsxmlDocument, ARefusedLoadLeavesNothingOfAnEarlierOne) {
   std::unique_ptr<XmlDocument> document = createXmlDocument();

@@ -10,7 +10,7 @@
 #include "gateway/reply_reader.h"
 #include "release/host_log.h"
 #include "release/release_script.h"
-#include "server/memory_host.h"
+#include "testhost/memory_host.h"
 #include "tests/support/failing_allocation.h"
 #include "tests/support/fake_http_request.h"
 

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "server/memory_host.h"
+#include "testhost/memory_host.h"
+#include "tests/support/table_rows.h"
 
 namespace quorlex {
 namespace {
+
+using test_support::PrintTo;
 
 constexpr ResultCode failure = static_cast<ResultCode>(0x80040001);
 

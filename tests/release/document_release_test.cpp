@@ -9,24 +9,22 @@
 
 #include "release/host_log.h"
 #include "release/release_script.h"
-#include "server/memory_host.h"
+#include "testhost/memory_host.h"
 #include "tests/support/fake_http_request.h"
+#include "tests/support/form_posting.h"
 #include "tests/support/host_events.h"
 #include "tests/support/loopback_server.h"
 #include "tests/support/redirect_cases.h"
+#include "tests/support/table_rows.h"
 
 namespace quorlex {
 namespace {
 
 using test_support::FakeExchange;
+using test_support::PrintTo;
 using test_support::fakeRequests;
-
-const std::string boundary = "---------------------------tarvRel";
-
-std::string part(const std::string& name, const std::string& value) {
-  return "--" + boundary + "\r\nContent-Disposition: form-data; name=\"" + name + "\"\r\n\r\n" + value + "\r\n";
-}
-
+using test_support::formClose;
+using test_support::formPart;
 using test_support::loggedEvent;
 using test_support::sentEvent;
 
@@ -57,12 +55,12 @@ class DocumentRelease : public ::testing::Test {
 
 TEST_F(DocumentRelease, PostsTheExampleDocumentByteForByte) {
   ASSERT_EQ(release(), KFX_REL_SUCCESS);
-  std::string body = part("ExitProgramName", "PGM") + part("ExitProgramLib", "LIB") + part("Delimiter", "|") +
-                     part("PARM1", "INV123") + "--" + boundary + "--";
-  EXPECT_EQ(part("ExitProgramName", "PGM").size(), 101u);
-  EXPECT_EQ(part("ExitProgramLib", "LIB").size(), 100u);
-  EXPECT_EQ(part("Delimiter", "|").size(), 93u);
-  EXPECT_EQ(part("PARM1", "INV123").size(), 94u);
+  std::string body = formPart("ExitProgramName", "PGM") + formPart("ExitProgramLib", "LIB") +
+                     formPart("Delimiter", "|") + formPart("PARM1", "INV123") + formClose;
+  EXPECT_EQ(formPart("ExitProgramName", "PGM").size(), 101u);
+  EXPECT_EQ(formPart("ExitProgramLib", "LIB").size(), 100u);
+  EXPECT_EQ(formPart("Delimiter", "|").size(), 93u);
+  EXPECT_EQ(formPart("PARM1", "INV123").size(), 94u);
   EXPECT_EQ(exchange->body, body);
   EXPECT_EQ(exchange->body.size(), 426u);  // 430 with the terminator's final CR LF CR LF
   EXPECT_EQ(exchange->headers.back(), (std::pair<std::u16string, std::u16string>{u"Content-Length", u"426"}));
@@ -76,8 +74,9 @@ TEST_F(DocumentRelease, TableFieldGivesOneParameterPerRowAndAnUnmappedValueNone)
   host.setDocumentValues({MemoryValue{u"PARM3", u"", u"Items", {u"A", u"B"}},
                           MemoryValue{u"OriginalFolder", u"C:\\scan", u"", {}}, MemoryValue{u"PARM1", u"x", u"", {}}});
   ASSERT_EQ(release(), KFX_REL_SUCCESS);
-  EXPECT_EQ(exchange->body, part("ExitProgramName", "PGM") + part("ExitProgramLib", "LIB") + part("Delimiter", "|") +
-                                part("PARM3", "A") + part("PARM3", "B") + part("PARM1", "x") + "--" + boundary + "--");
+  EXPECT_EQ(exchange->body, formPart("ExitProgramName", "PGM") + formPart("ExitProgramLib", "LIB") +
+                                formPart("Delimiter", "|") + formPart("PARM3", "A") + formPart("PARM3", "B") +
+                                formPart("PARM1", "x") + formClose);
 }
 
 TEST_F(DocumentRelease, StoredAddressIsTakenAsItStands) {
@@ -94,8 +93,8 @@ TEST_F(DocumentRelease, RecordNeverSetUpPostsEmptyFieldsToTheBareAddress) {
   EXPECT_EQ(exchange->url, u"/rpc/quorlex/");
   EXPECT_EQ(exchange->user, u"");
   EXPECT_EQ(exchange->password, u"");
-  EXPECT_EQ(exchange->body, part("ExitProgramName", "") + part("ExitProgramLib", "") + part("Delimiter", "") + "--" +
-                                boundary + "--");
+  EXPECT_EQ(exchange->body,
+            formPart("ExitProgramName", "") + formPart("ExitProgramLib", "") + formPart("Delimiter", "") + formClose);
   std::u16string text = u"http request failed: 0xA0B0C0D0, Unknown error 0xA0B0C0D0";
   EXPECT_EQ(host.events(), (std::vector<HostEvent>{loggedEvent(1, 238, text), sentEvent(text)}));
 }
@@ -104,7 +103,7 @@ TEST_F(DocumentRelease, DocumentWithoutValuesPostsTheThreeExitProgramFields) {
   host.setDocumentValues({});
   ASSERT_EQ(release(), KFX_REL_SUCCESS);
   EXPECT_EQ(exchange->body,
-            part("ExitProgramName", "PGM") + part("ExitProgramLib", "LIB") + part("Delimiter", "|") + "--" + boundary + "--");
+            formPart("ExitProgramName", "PGM") + formPart("ExitProgramLib", "LIB") + formPart("Delimiter", "|") + formClose);
 }
 
 TEST_F(DocumentRelease, NoDocumentDataReleasesNothing) {
@@ -207,8 +206,9 @@ TEST_F(DocumentRelease, ADocumentWhoseAssemblyThrewIsReleasedWholeNextTime) {
   host.faults().clear();
   ASSERT_EQ(release(), KFX_REL_SUCCESS);
   EXPECT_EQ(exchange->requestsCreated, 1);
-  EXPECT_EQ(exchange->body, part("ExitProgramName", "PGM") + part("ExitProgramLib", "LIB") + part("Delimiter", "|") +
-                                part("PARM1", "INV123") + part("PARM2", "x") + "--" + boundary + "--");
+  EXPECT_EQ(exchange->body, formPart("ExitProgramName", "PGM") + formPart("ExitProgramLib", "LIB") +
+                                formPart("Delimiter", "|") + formPart("PARM1", "INV123") + formPart("PARM2", "x") +
+                                formClose);
 }
 
 TEST_F(DocumentRelease, UnreadableSettingsArePostedEmpty) {
@@ -216,7 +216,7 @@ TEST_F(DocumentRelease, UnreadableSettingsArePostedEmpty) {
   host.faults().fail(HostOperation::ReleaseUserName, resultFail);
   (void)release();
   EXPECT_EQ(exchange->user, u"");
-  EXPECT_NE(exchange->body.find(part("Delimiter", "")), std::string::npos);
+  EXPECT_NE(exchange->body.find(formPart("Delimiter", "")), std::string::npos);
 }
 
 

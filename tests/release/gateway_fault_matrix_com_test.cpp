@@ -6,7 +6,7 @@
 #include "release/host_log.h"
 #include "release/release_script_com.h"
 #include "resources/quorlex_h.h"
-#include "server/host_dispatch_objects.h"
+#include "testhost/host_dispatch_objects.h"
 #include "tests/support/gateway_fault_cases.h"
 
 namespace quorlex {

@@ -5,7 +5,7 @@
 #include <thread>
 #include <vector>
 
-#include "server/memory_host.h"
+#include "testhost/memory_host.h"
 
 namespace quorlex {
 namespace {

@@ -6,27 +6,25 @@
 #include <string>
 
 #include "release/host_log.h"
-#include "server/memory_host.h"
+#include "testhost/memory_host.h"
+#include "tests/support/form_posting.h"
+#include "tests/support/table_rows.h"
 
 namespace quorlex {
 namespace {
 
+using test_support::PrintTo;
+
 constexpr ResultCode failure = static_cast<ResultCode>(0x80040001);
 
-std::string bodyOf(const MultipartForm& form) {
-  auto bytes = form.bodyBytes();
-  return std::string(bytes.begin(), bytes.end());
-}
-
-std::string part(const std::string& name, const std::string& value) {
-  return "-----------------------------tarvRel\r\nContent-Disposition: form-data; name=\"" + name + "\"\r\n\r\n" +
-         value + "\r\n";
-}
+using test_support::formBody;
+using test_support::formPart;
 
 struct IndexCase {
   std::u16string destination;
   std::int32_t number;
 };
+void PrintTo(const IndexCase& row, std::ostream* out) { *out << testing::PrintToString(row.destination); }
 
 class ParameterIndex : public testing::TestWithParam<IndexCase> {};
 
@@ -75,20 +73,20 @@ TEST_F(ParameterAssembly, DestinationsGiveFieldsOnlyForOneToTwenty) {
       {u"PARM20", u"", u"", {}},
   });
   EXPECT_TRUE(assemble());
-  EXPECT_EQ(bodyOf(form), part("PARM7", "seven") + part("PARM12", "twelve") + part("PARM20", ""));
+  EXPECT_EQ(formBody(form), formPart("PARM7", "seven") + formPart("PARM12", "twelve") + formPart("PARM20", ""));
   EXPECT_TRUE(host.events().empty());
 }
 
 TEST_F(ParameterAssembly, FieldsFollowTheValuesOrderAndRepeatsAreKept) {
   host.setDocumentValues({{u"PARM3", u"c", u"", {}}, {u"PARM1", u"a", u"", {}}, {u"PARM3", u"again", u"", {}}});
   EXPECT_TRUE(assemble());
-  EXPECT_EQ(bodyOf(form), part("PARM3", "c") + part("PARM1", "a") + part("PARM3", "again"));
+  EXPECT_EQ(formBody(form), formPart("PARM3", "c") + formPart("PARM1", "a") + formPart("PARM3", "again"));
 }
 
 TEST_F(ParameterAssembly, TableFieldGivesOneFieldPerRowInOrder) {
   host.setDocumentValues({{u"PARM5", u"joined?", u"Items", {u"A", u"B", u"C"}}, {u"PARM6", u"", u"Empty", {}}});
   EXPECT_TRUE(assemble());
-  EXPECT_EQ(bodyOf(form), part("PARM5", "A") + part("PARM5", "B") + part("PARM5", "C"));
+  EXPECT_EQ(formBody(form), formPart("PARM5", "A") + formPart("PARM5", "B") + formPart("PARM5", "C"));
 }
 
 TEST_F(ParameterAssembly, NoValuesGiveNoFields) {
@@ -120,25 +118,25 @@ TEST_P(ParameterAssemblySkip, UnreadablePartsAreSkippedSilently) {
   host.setDocumentValues({{u"PARM1", u"a", u"", {}}, {u"PARM2", u"", u"Items", {u"r1", u"r2"}}});
   host.faults().fail(GetParam().operation, failure, GetParam().onCall);
   EXPECT_TRUE(assemble());
-  EXPECT_EQ(bodyOf(form), GetParam().expected);
+  EXPECT_EQ(formBody(form), GetParam().expected);
   EXPECT_TRUE(host.events().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ParameterAssemblySkip,
     testing::Values(
-        SkipCase{"value_item", HostOperation::ValuesItem, 1, part("PARM2", "r1") + part("PARM2", "r2")},
+        SkipCase{"value_item", HostOperation::ValuesItem, 1, formPart("PARM2", "r1") + formPart("PARM2", "r2")},
         // No destination: the value names no parameter and adds nothing.
-        SkipCase{"destination", HostOperation::ValueDestination, 1, part("PARM2", "r1") + part("PARM2", "r2")},
+        SkipCase{"destination", HostOperation::ValueDestination, 1, formPart("PARM2", "r1") + formPart("PARM2", "r2")},
         SkipCase{"value_text", HostOperation::ValueValue, 1,
-                 part("PARM1", "") + part("PARM2", "r1") + part("PARM2", "r2")},
+                 formPart("PARM1", "") + formPart("PARM2", "r1") + formPart("PARM2", "r2")},
         // TableName unreadable: taken as a single value, whose text is empty.
-        SkipCase{"table_name", HostOperation::ValueTableName, 2, part("PARM1", "a") + part("PARM2", "")},
-        SkipCase{"row_values", HostOperation::ValueRowValues, 0, part("PARM1", "a")},
-        SkipCase{"row_values_interface", HostOperation::RowValuesInterface, 0, part("PARM1", "a")},
-        SkipCase{"row_count", HostOperation::RowValuesCount, 0, part("PARM1", "a")},
-        SkipCase{"row_item", HostOperation::RowValuesItem, 1, part("PARM1", "a") + part("PARM2", "r2")},
-        SkipCase{"row_value", HostOperation::RowValueValue, 2, part("PARM1", "a") + part("PARM2", "r1")}),
+        SkipCase{"table_name", HostOperation::ValueTableName, 2, formPart("PARM1", "a") + formPart("PARM2", "")},
+        SkipCase{"row_values", HostOperation::ValueRowValues, 0, formPart("PARM1", "a")},
+        SkipCase{"row_values_interface", HostOperation::RowValuesInterface, 0, formPart("PARM1", "a")},
+        SkipCase{"row_count", HostOperation::RowValuesCount, 0, formPart("PARM1", "a")},
+        SkipCase{"row_item", HostOperation::RowValuesItem, 1, formPart("PARM1", "a") + formPart("PARM2", "r2")},
+        SkipCase{"row_value", HostOperation::RowValueValue, 2, formPart("PARM1", "a") + formPart("PARM2", "r1")}),
     [](const auto& info) { return info.param.name; });
 
 TEST_F(ParameterAssembly, TableRowsStopAtAnInvalidNumber) {
@@ -156,7 +154,7 @@ TEST_F(ParameterAssembly, AnExceptionLeavesWithTheFieldsAddedSoFar) {
   host.setDocumentValues({{u"PARM1", u"a", u"", {}}, {u"PARM2", u"b", u"", {}}});
   host.faults().throwOn(HostOperation::ValuesItem, 2);
   EXPECT_THROW(assemble(), std::bad_alloc);
-  EXPECT_EQ(bodyOf(form), part("PARM1", "a"));
+  EXPECT_EQ(formBody(form), formPart("PARM1", "a"));
 }
 
 TEST(AddParameter, RefusesNumbersOutsideOneToTwenty) {
@@ -165,12 +163,12 @@ TEST(AddParameter, RefusesNumbersOutsideOneToTwenty) {
   EXPECT_FALSE(addParameter(21, u"x", form));
   EXPECT_TRUE(addParameter(1, u"x", form));
   EXPECT_TRUE(addParameter(20, u"x", form));
-  EXPECT_EQ(bodyOf(form), part("PARM1", "x") + part("PARM20", "x"));
+  EXPECT_EQ(formBody(form), formPart("PARM1", "x") + formPart("PARM20", "x"));
 }
 
 // A parameter cut short by a full body stops the assembly, as memory running out does.
 TEST(AddParameter, AFieldThatDoesNotFitWholeThrows) {
-  MultipartForm form(part("PARM1", "x").size() - 1);
+  MultipartForm form(formPart("PARM1", "x").size() - 1);
   EXPECT_THROW(addParameter(1, u"x", form), std::bad_alloc);
 }
 

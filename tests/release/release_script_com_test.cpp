@@ -9,48 +9,29 @@
 #include <string>
 #include <vector>
 
-#include "common/com_apartment.h"
 #include "common/text.h"
 #include "release/host_log.h"
 #include "resources/quorlex_h.h"
-#include "server/host_dispatch_objects.h"
-#include "server/memory_host.h"
 #include "server/module_lock.h"
+#include "testhost/host_dispatch_objects.h"
+#include "testhost/memory_host.h"
 #include "tests/support/loopback_server.h"
 #include "tests/support/redirect_cases.h"
-#include "tests/support/script_invoke_win32.h"
+#include "tests/support/script_com_fixture_win32.h"
 
 namespace quorlex {
 namespace {
 
-constexpr DISPID openScriptId = 0x60030000;
-constexpr DISPID releaseDocId = 0x60030001;
-constexpr DISPID closeScriptId = 0x60030002;
-constexpr DISPID documentDataId = 0x60030003;
+using test_support::byReference;
 
-class ReleaseScriptCom : public testing::Test {
+class ReleaseScriptCom : public test_support::ScriptComTest<IKfxReleaseScript, createReleaseScriptObject> {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(SUCCEEDED(apartment.result()));
-    com_ptr<IUnknown> instance;
-    ASSERT_EQ(createReleaseScriptObject(nullptr, instance), S_OK);
-    ASSERT_EQ(instance.query(script), S_OK);
-    ASSERT_EQ(instance.query(dispatch), S_OK);
+    ScriptComTest::SetUp();
     ASSERT_EQ(exposeReleaseData(host.releaseData(), documentData), S_OK);
   }
   void TearDown() override { clearLoggingTarget(); }
 
-  HRESULT invoke(DISPID member, WORD flags, std::vector<VARIANT> arguments, VARIANT* result,
-                 std::vector<DISPID> named = {}) {
-    return test_support::invokeScript(*dispatch.get(), member, flags, std::move(arguments), result, std::move(named));
-  }
-  static VARIANT byReference(LONG* target) { return test_support::byReference(target); }
-  static VARIANT object(IDispatch* value) { return test_support::objectArgument(value); }
-
-  ComApartment apartment;
-  MemoryHost host;
-  com_ptr<IKfxReleaseScript> script;
-  com_ptr<IDispatch> dispatch;
   com_ptr<IDispatch> documentData;
 };
 
@@ -148,17 +129,8 @@ TEST_F(ReleaseScriptCom, DocumentDataIsTheHostsObjectAndTheLoggingTarget) {
 }
 
 TEST_F(ReleaseScriptCom, NamesGiveTheFixedDispatchIds) {
-  struct Name {
-    const wchar_t* name;
-    DISPID id;
-  };
-  for (const Name& n : {Name{L"OpenScript", openScriptId}, Name{L"ReleaseDoc", releaseDocId},
-                        Name{L"CloseScript", closeScriptId}, Name{L"DocumentData", documentDataId}}) {
-    LPOLESTR name = const_cast<LPOLESTR>(n.name);
-    DISPID id = 0;
-    EXPECT_EQ(dispatch->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id), S_OK);
-    EXPECT_EQ(id, n.id);
-  }
+  expectDispatchIds({{L"OpenScript", releaseOpenScriptId}, {L"ReleaseDoc", releaseDocId},
+                     {L"CloseScript", releaseCloseScriptId}, {L"DocumentData", releaseDocumentDataId}});
   LPOLESTR unknown = const_cast<LPOLESTR>(L"RunUI");
   DISPID id = 0;
   EXPECT_EQ(dispatch->GetIDsOfNames(IID_NULL, &unknown, 1, LOCALE_USER_DEFAULT, &id), DISP_E_UNKNOWNNAME);
@@ -172,7 +144,7 @@ TEST_F(ReleaseScriptCom, NamesGiveTheFixedDispatchIds) {
 
 // The KfxReturnValue as a by-reference argument, as the call's result, or both.
 TEST_F(ReleaseScriptCom, TheResultComesBackEitherWay) {
-  for (DISPID member : {openScriptId, closeScriptId}) {
+  for (DISPID member : {releaseOpenScriptId, releaseCloseScriptId}) {
     VARIANT result;
     VariantInit(&result);
     ASSERT_EQ(invoke(member, DISPATCH_METHOD, {}, &result), S_OK);
@@ -208,14 +180,14 @@ TEST_F(ReleaseScriptCom, CallsThatCannotBeMatchedAreRefused) {
   VARIANT byValue;
   V_VT(&byValue) = VT_I4;
   V_I4(&byValue) = 0;
-  EXPECT_EQ(invoke(openScriptId, DISPATCH_METHOD, {byValue}, nullptr), DISP_E_TYPEMISMATCH);
-  EXPECT_EQ(invoke(openScriptId, DISPATCH_METHOD, {byReference(&outcome), byReference(&outcome)}, nullptr),
+  EXPECT_EQ(invoke(releaseOpenScriptId, DISPATCH_METHOD, {byValue}, nullptr), DISP_E_TYPEMISMATCH);
+  EXPECT_EQ(invoke(releaseOpenScriptId, DISPATCH_METHOD, {byReference(&outcome), byReference(&outcome)}, nullptr),
             DISP_E_BADPARAMCOUNT);
-  EXPECT_EQ(invoke(openScriptId, DISPATCH_METHOD, {byReference(&outcome)}, nullptr, {0}), DISP_E_NONAMEDARGS);
-  EXPECT_EQ(invoke(openScriptId, DISPATCH_PROPERTYPUT, {byReference(&outcome)}, nullptr), DISP_E_MEMBERNOTFOUND);
+  EXPECT_EQ(invoke(releaseOpenScriptId, DISPATCH_METHOD, {byReference(&outcome)}, nullptr, {0}), DISP_E_NONAMEDARGS);
+  EXPECT_EQ(invoke(releaseOpenScriptId, DISPATCH_PROPERTYPUT, {byReference(&outcome)}, nullptr), DISP_E_MEMBERNOTFOUND);
   EXPECT_EQ(outcome, 77);
   EXPECT_EQ(invoke(0x60030004, DISPATCH_METHOD, {}, nullptr), DISP_E_MEMBERNOTFOUND);
-  EXPECT_EQ(invoke(documentDataId, DISPATCH_PROPERTYPUT, {byValue}, nullptr, {DISPID_PROPERTYPUT}),
+  EXPECT_EQ(invoke(releaseDocumentDataId, DISPATCH_PROPERTYPUT, {byValue}, nullptr, {DISPID_PROPERTYPUT}),
             DISP_E_TYPEMISMATCH);
 }
 
@@ -224,17 +196,11 @@ TEST_F(ReleaseScriptCom, DocumentDataThroughInvoke) {
   for (WORD flags : {WORD{DISPATCH_PROPERTYPUTREF}, WORD{DISPATCH_PROPERTYPUT}}) {
     ::KfxReturnValue closed;
     ASSERT_EQ(script->CloseScript(&closed), S_OK);
-    ASSERT_EQ(invoke(documentDataId, flags, {object(documentData.get())}, nullptr, {DISPID_PROPERTYPUT}), S_OK);
-    VARIANT read;
-    VariantInit(&read);
-    ASSERT_EQ(invoke(documentDataId, DISPATCH_PROPERTYGET, {}, &read), S_OK);
-    ASSERT_EQ(V_VT(&read), VT_DISPATCH);
-    EXPECT_EQ(V_DISPATCH(&read), documentData.get());
-    VariantClear(&read);
+    setAndReadDataObject(releaseDocumentDataId, flags, documentData.get());
     EXPECT_NE(loggingTarget(), nullptr);
   }
   // Nothing, set as an empty object.
-  ASSERT_EQ(invoke(documentDataId, DISPATCH_PROPERTYPUTREF, {object(nullptr)}, nullptr, {DISPID_PROPERTYPUT}), S_OK);
+  ASSERT_EQ(invoke(releaseDocumentDataId, DISPATCH_PROPERTYPUTREF, {object(nullptr)}, nullptr, {DISPID_PROPERTYPUT}), S_OK);
   com_ptr<IDispatch> read;
   ASSERT_EQ(script->get_DocumentData(read.put()), S_OK);
   EXPECT_FALSE(read);
@@ -242,12 +208,8 @@ TEST_F(ReleaseScriptCom, DocumentDataThroughInvoke) {
 }
 
 TEST_F(ReleaseScriptCom, EveryLiveObjectHoldsTheModule) {
+  expectAnotherObjectHoldsTheModule();
   const long before = moduleLockCount();
-  com_ptr<IUnknown> another;
-  ASSERT_EQ(createReleaseScriptObject(nullptr, another), S_OK);
-  EXPECT_EQ(moduleLockCount(), before + 1);
-  another = nullptr;
-  EXPECT_EQ(moduleLockCount(), before);
   dispatch = nullptr;
   script = nullptr;
   EXPECT_EQ(moduleLockCount(), before - 1);

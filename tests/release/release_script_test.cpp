@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "release/host_log.h"
-#include "server/memory_host.h"
+#include "testhost/memory_host.h"
 
 namespace quorlex {
 namespace {

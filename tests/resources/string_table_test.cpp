@@ -4,8 +4,12 @@
 
 #include <array>
 
+#include "tests/support/table_rows.h"
+
 namespace quorlex {
 namespace {
+
+using test_support::PrintTo;
 
 TEST(StringTable, HoldsTheSheetCaptionButtonsAndQuestionInIdOrder) {
   std::vector<std::uint32_t> ids;

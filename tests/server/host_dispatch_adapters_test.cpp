@@ -10,8 +10,8 @@
 namespace quorlex {
 namespace {
 
-using testing_com::RecordedCall;
-using testing_com::RecordingDispatch;
+using test_support::RecordedCall;
+using test_support::RecordingDispatch;
 
 constexpr HRESULT hostFailure = static_cast<HRESULT>(0x80041234);
 

@@ -11,7 +11,7 @@
 
 #include "common/unique_variant.h"
 
-namespace quorlex::testing_com {
+namespace quorlex::test_support {
 
 struct RecordedCall {
   std::u16string member;  // empty for a dispatch id outside the name table
@@ -81,4 +81,4 @@ class RecordingDispatch final : public IDispatch {
   Answer answer_;
 };
 
-}  // namespace quorlex::testing_com
+}  // namespace quorlex::test_support

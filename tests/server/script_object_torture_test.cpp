@@ -17,8 +17,8 @@
 #include "release/host_log.h"
 #include "release/release_script_com.h"
 #include "resources/quorlex_h.h"
-#include "server/host_dispatch_objects.h"
-#include "server/memory_host.h"
+#include "testhost/host_dispatch_objects.h"
+#include "testhost/memory_host.h"
 #include "setup/setup_script_com.h"
 #include "tests/support/failing_allocation.h"
 #include "tests/support/loopback_server.h"
@@ -30,8 +30,6 @@ namespace {
 using test_support::byReference;
 using test_support::objectArgument;
 
-constexpr DISPID releaseDocId = 0x60030001;
-constexpr DISPID documentDataId = 0x60030003;
 constexpr long long enoughRuns = 20000;  // a bound, far above what any call needs
 constexpr int repliesReady = 20000;
 constexpr LONG untouched = 77;  // a host's variable that the call has not written
@@ -193,7 +191,7 @@ std::vector<MethodCase> methodCases(const std::function<bool(const Answer&)>& re
        released},
       {"release_Invoke_DocumentData", nothingToPrepare,
        [](Scripts& s) {
-         return Answer{invokeScript<1>(*s.release.get(), documentDataId, DISPATCH_PROPERTYPUTREF,
+         return Answer{invokeScript<1>(*s.release.get(), releaseDocumentDataId, DISPATCH_PROPERTYPUTREF,
                                        {objectArgument(s.documentData)}, true)};
        },
        [](Scripts& s, const Answer&) {

@@ -3,20 +3,21 @@
 #include <gtest/gtest.h>
 
 #include "common/text.h"
-#include "server/memory_host.h"
 #include "setup/parameter_table.h"
 #include "setup_fakes.h"
+#include "testhost/memory_host.h"
 
 namespace quorlex {
 namespace {
 
-using testing_support::hostFailure;
+using test_support::hostFailure;
 
 struct CommandCase {
   std::uint32_t commandId;
   std::optional<std::uint32_t> captureValue;
   std::optional<std::int32_t> indexField;
 };
+void PrintTo(const CommandCase& row, std::ostream* out) { *out << "command " << row.commandId; }
 
 class CommandRanges : public testing::TestWithParam<CommandCase> {};
 
@@ -36,7 +37,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, CommandRanges,
                                          CommandCase{32777, std::nullopt, std::nullopt},
                                          CommandCase{32779, std::nullopt, std::nullopt}));
 
-class ChoiceMenuTest : public testing::Test, protected testing_support::HostWithTable {};
+class ChoiceMenuTest : public testing::Test, protected test_support::HostWithTable {};
 
 TEST_F(ChoiceMenuTest, BaseMenuIsTextConstantThenNoMapping) {
   ChoiceMenu menu = baseChoiceMenu();

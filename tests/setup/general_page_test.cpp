@@ -3,9 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "common/text.h"
-#include "server/memory_host.h"
 #include "setup/parameter_table.h"
 #include "setup_fakes.h"
+#include "testhost/memory_host.h"
+#include "tests/support/table_rows.h"
 
 namespace quorlex {
 
@@ -15,12 +16,13 @@ void PrintTo(const GeneralFields& fields, std::ostream* out) {
 
 namespace {
 
-using testing_support::FixedVersionSource;
-using testing_support::hostFailure;
+using test_support::FixedVersionSource;
+using test_support::PrintTo;
+using test_support::hostFailure;
 using Properties = std::vector<std::pair<std::u16string, std::u16string>>;
 namespace id = generalControl;
 
-class GeneralPageTest : public testing::Test, protected testing_support::HostWithTable {
+class GeneralPageTest : public testing::Test, protected test_support::HostWithTable {
  protected:
   void SetUp() override {
     page.setTable(&table);

@@ -3,15 +3,17 @@
 #include <gtest/gtest.h>
 
 #include "common/text.h"
-#include "server/memory_host.h"
 #include "setup_fakes.h"
+#include "testhost/memory_host.h"
+#include "tests/support/table_rows.h"
 
 namespace quorlex {
 namespace {
 
-using testing_support::hostFailure;
+using test_support::PrintTo;
+using test_support::hostFailure;
 
-class MappedPropertyTest : public testing::Test, protected testing_support::HostWithTable {
+class MappedPropertyTest : public testing::Test, protected test_support::HostWithTable {
  protected:
 
   const MenuEntry& entry(const ChoiceMenu& menu, std::u16string_view title) {
@@ -66,7 +68,7 @@ struct SatisfiedCase {
 class IsSatisfied : public testing::TestWithParam<SatisfiedCase> {};
 
 TEST_P(IsSatisfied, OnlyARequiredUnmappedRowFails) {
-  testing_support::HostWithTable setup;
+  test_support::HostWithTable setup;
   CParameterTable& table = setup.table;
   table.row(3).required = GetParam().required;
   table.row(3).sourceType = GetParam().sourceType;
@@ -146,7 +148,7 @@ struct IndexChoiceFailure {
 class IndexFieldChoiceFailure : public testing::TestWithParam<IndexChoiceFailure> {};
 
 TEST_P(IndexFieldChoiceFailure, ChangesNothing) {
-  testing_support::HostWithTable setup;
+  test_support::HostWithTable setup;
   MemoryHost& host = setup.host;
   CParameterTable& table = setup.table;
   host.record().indexFields = {u"INV", u"Customer"};

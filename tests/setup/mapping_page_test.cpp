@@ -2,14 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include "server/memory_host.h"
 #include "setup/parameter_table.h"
 #include "setup_fakes.h"
+#include "testhost/memory_host.h"
 
 namespace quorlex {
 namespace {
 
-class MappingPageTest : public testing::Test, protected testing_support::HostWithTable {
+class MappingPageTest : public testing::Test, protected test_support::HostWithTable {
  protected:
   void SetUp() override { page.setTable(&table); }
 

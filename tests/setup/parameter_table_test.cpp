@@ -3,13 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "common/text.h"
-#include "server/memory_host.h"
 #include "setup_fakes.h"
+#include "testhost/memory_host.h"
+#include "tests/support/table_rows.h"
 
 namespace quorlex {
 namespace {
 
-using testing_support::hostFailure;
+using test_support::PrintTo;
+using test_support::hostFailure;
 
 class ParameterTableTest : public testing::Test {
  protected:
@@ -99,7 +101,7 @@ struct LinkFaultCase {
 class LoadLinksFault : public testing::TestWithParam<LinkFaultCase> {};
 
 TEST_P(LoadLinksFault, SkipsOrEmptiesOnlyTheUnreadableLink) {
-  testing_support::HostWithTable setup;
+  test_support::HostWithTable setup;
   MemoryHost& host = setup.host;
   CParameterTable& table = setup.table;
   host.record().links = {{u"INV", KFX_REL_INDEXFIELD, u"PARM3"}, {u"ABC", KFX_REL_TEXTCONSTANT, u"PARM5"}};

@@ -22,7 +22,7 @@ constexpr int gridHeight = 370;
 
 // Two groups: rows 0 "Exit Program Parameters", 1 to 19 Parameter 1 to 19, 20 "Other
 // Details", 21 Parameter 20.
-class PropertyGridViewTest : public testing::Test, protected testing_support::HostWithTable {
+class PropertyGridViewTest : public testing::Test, protected test_support::HostWithTable {
  protected:
   void SetUp() override {
     host.record().indexFields = {u"INV", u"Customer"};

@@ -71,7 +71,7 @@ std::vector<WORD> pageTemplate(bool withNextControl = false) {
 }
 
 // The host and table of one sheet, with index fields, host values and stored links.
-struct PageStandIn : testing_support::HostWithTable {
+struct PageStandIn : test_support::HostWithTable {
   PageStandIn() {
     host.record().indexFields = {u"INV", u"Customer", u"Order Date"};
     host.record().batchVariableNames = {u"Batch Name", u"Document ID"};

@@ -8,7 +8,7 @@
 
 #include "server/host_objects.h"
 
-namespace quorlex::testing_support {
+namespace quorlex::test_support {
 
 class RecordingSetupData final : public IReleaseSetupData {
  public:
@@ -41,4 +41,4 @@ class RecordingSetupData final : public IReleaseSetupData {
   std::shared_ptr<IReleaseSetupData> data_;
 };
 
-}  // namespace quorlex::testing_support
+}  // namespace quorlex::test_support

@@ -2,15 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include "server/memory_host.h"
 #include "setup/mapping_page.h"
 #include "setup/parameter_table.h"
 #include "setup_fakes.h"
+#include "testhost/memory_host.h"
+#include "tests/support/table_rows.h"
 
 namespace quorlex {
 namespace {
 
-using testing_support::RecordingQuestionDialog;
+using test_support::PrintTo;
+using test_support::RecordingQuestionDialog;
 
 QuestionDialogFactory answering(RecordingQuestionDialog::Record& record, std::int32_t answer) {
   return [&record, answer] { return std::make_unique<RecordingQuestionDialog>(record, answer); };
@@ -65,7 +67,7 @@ TEST(AskRequiredFields, APercentInTheNameIsNotRead) {
             u"Map Required Fields\nReturn to the dialog and map the required fields, beginning with 'Rate %1 %%'.");
 }
 
-class RequiredCheck : public testing::Test, protected testing_support::HostWithTable {
+class RequiredCheck : public testing::Test, protected test_support::HostWithTable {
  protected:
   void SetUp() override { page.setTable(&table); }
 
@@ -131,7 +133,7 @@ TEST_F(RequiredCheck, AnEmptyConstantIsUnmappedAndATypedOneIsMapped) {
 }
 
 TEST(RequiredCheckWithoutQuestion, KeepsThePageAsWhenNoDialogAppears) {
-  testing_support::HostWithTable setup;
+  test_support::HostWithTable setup;
   setup.table.row(0).required = 1;
   CPropertyPageSetupMapping page;
   page.setTable(&setup.table);

@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "server/memory_host.h"
 #include "setup/dialog_controls.h"
 #include "setup/headless_sheet.h"
 #include "setup/parameter_table.h"
 #include "setup/setup_sheet.h"
+#include "testhost/memory_host.h"
 
-namespace quorlex::testing_support {
+namespace quorlex::test_support {
 
 inline constexpr ResultCode hostFailure = static_cast<ResultCode>(0x80040001);
 
@@ -134,4 +134,4 @@ class ScriptedPlatform final : public ISetupPlatform {
   FixedVersionSource version;
 };
 
-}  // namespace quorlex::testing_support
+}  // namespace quorlex::test_support

@@ -15,11 +15,10 @@
 #include "common/com_apartment.h"
 #include "common/own_module_win32.h"
 #include "resources/string_table.h"
-#include "server/memory_host.h"
 #include "setup/general_page.h"
 #include "setup/mapping_page.h"
-#include "setup/parameter_table.h"
 #include "setup/mapping_page_win32.h"
+#include "setup/parameter_table.h"
 #include "setup/required_question.h"
 #include "setup/setup_platform_win32.h"
 #include "setup/setup_script.h"
@@ -27,6 +26,7 @@
 #include "setup_fakes.h"
 #include "sheet_driver_win32.h"
 #include "taskdialog/task_dialog_services_win32.h"
+#include "testhost/memory_host.h"
 #include "tests/support/screen_capture_win32.h"
 #include "tests/support/window_driver_win32.h"
 
@@ -107,6 +107,7 @@ struct QuestionCase {
   bool keepsPage;
   const wchar_t* screenshot = nullptr;
 };
+void PrintTo(const QuestionCase& row, std::ostream* out) { *out << row.what; }
 
 const QuestionCase questionCases[] = {
     {"platform's dialog, Map Required Fields clicked", Dialog::platform, Answer::clickMap, true,
@@ -155,7 +156,7 @@ class RequiredQuestionOnSheet : public testing::TestWithParam<QuestionCase> {
   MemoryHost host;
   std::shared_ptr<IReleaseSetupData> data = host.setupData();  // the table keeps a reference to it
   CParameterTable table{data};
-  testing_support::FixedVersionSource version;
+  test_support::FixedVersionSource version;
   CPropertyPageSetupGeneral general{version};
   std::shared_ptr<ISetupPlatform> platform;
   int questionsAsked = 0;

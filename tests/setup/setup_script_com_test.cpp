@@ -9,35 +9,26 @@
 #include <thread>
 #include <vector>
 
-#include "common/com_apartment.h"
 #include "common/unique_bstr.h"
 #include "resources/quorlex_h.h"
-#include "server/host_dispatch_objects.h"
-#include "server/memory_host.h"
 #include "server/module_lock.h"
-#include "tests/support/script_invoke_win32.h"
+#include "testhost/host_dispatch_objects.h"
+#include "testhost/memory_host.h"
+#include "tests/support/script_com_fixture_win32.h"
 #include "tests/support/window_driver_win32.h"
 
 namespace quorlex {
 namespace {
 
-class SetupScriptCom : public testing::Test {
+using test_support::byReference;
+
+class SetupScriptCom : public test_support::ScriptComTest<IKfxReleaseSetupScript, createSetupScriptObject> {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(SUCCEEDED(apartment.result()));
-    com_ptr<IUnknown> instance;
-    ASSERT_EQ(createSetupScriptObject(nullptr, instance), S_OK);
-    ASSERT_EQ(instance.query(script), S_OK);
-    ASSERT_EQ(instance.query(dispatch), S_OK);
+    ScriptComTest::SetUp();
     ASSERT_EQ(exposeSetupData(host.setupData(), setupData), S_OK);
   }
 
-  HRESULT invoke(DISPID member, WORD flags, std::vector<VARIANT> arguments, VARIANT* result,
-                 std::vector<DISPID> named = {}) {
-    return test_support::invokeScript(*dispatch.get(), member, flags, std::move(arguments), result, std::move(named));
-  }
-  static VARIANT byReference(LONG* target) { return test_support::byReference(target); }
-  static VARIANT object(IDispatch* value) { return test_support::objectArgument(value); }
   static VARIANT number(LONG value, VARTYPE type = VT_I4) {
     VARIANT argument;
     VariantInit(&argument);
@@ -53,10 +44,6 @@ class SetupScriptCom : public testing::Test {
     return argument;
   }
 
-  ComApartment apartment;
-  MemoryHost host;
-  com_ptr<IKfxReleaseSetupScript> script;
-  com_ptr<IDispatch> dispatch;
   com_ptr<IDispatch> setupData;
 };
 
@@ -148,13 +135,7 @@ TEST_F(SetupScriptCom, SetupDataIsTheHostsObject) {
   EXPECT_EQ(script->get_SetupData(read.put()), S_OK);
   EXPECT_FALSE(read);
   for (WORD flags : {WORD{DISPATCH_PROPERTYPUTREF}, WORD{DISPATCH_PROPERTYPUT}}) {
-    ASSERT_EQ(invoke(setupDataId, flags, {object(setupData.get())}, nullptr, {DISPID_PROPERTYPUT}), S_OK);
-    VARIANT value;
-    VariantInit(&value);
-    ASSERT_EQ(invoke(setupDataId, DISPATCH_PROPERTYGET, {}, &value), S_OK);
-    ASSERT_EQ(V_VT(&value), VT_DISPATCH);
-    EXPECT_EQ(V_DISPATCH(&value), setupData.get());
-    VariantClear(&value);
+    setAndReadDataObject(setupDataId, flags, setupData.get());
   }
   ASSERT_EQ(script->putref_SetupData(nullptr), S_OK);
   ASSERT_EQ(script->get_SetupData(read.put()), S_OK);
@@ -162,27 +143,12 @@ TEST_F(SetupScriptCom, SetupDataIsTheHostsObject) {
 }
 
 TEST_F(SetupScriptCom, NamesGiveTheFixedDispatchIds) {
-  struct Name {
-    const wchar_t* name;
-    DISPID id;
-  };
-  for (const Name& n : {Name{L"OpenScript", setupOpenScriptId}, Name{L"RunUI", setupRunUiId},
-                        Name{L"CloseScript", setupCloseScriptId}, Name{L"ActionEvent", setupActionEventId},
-                        Name{L"SetupData", setupDataId}}) {
-    LPOLESTR name = const_cast<LPOLESTR>(n.name);
-    DISPID id = 0;
-    EXPECT_EQ(dispatch->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id), S_OK) << n.id;
-    EXPECT_EQ(id, n.id);
-  }
+  expectDispatchIds({{L"OpenScript", setupOpenScriptId}, {L"RunUI", setupRunUiId}, {L"CloseScript", setupCloseScriptId},
+                     {L"ActionEvent", setupActionEventId}, {L"SetupData", setupDataId}});
 }
 
 TEST_F(SetupScriptCom, EveryLiveObjectHoldsTheModule) {
-  const long before = moduleLockCount();
-  com_ptr<IUnknown> another;
-  ASSERT_EQ(createSetupScriptObject(nullptr, another), S_OK);
-  EXPECT_EQ(moduleLockCount(), before + 1);
-  another = nullptr;
-  EXPECT_EQ(moduleLockCount(), before);
+  expectAnotherObjectHoldsTheModule();
 }
 
 }  // namespace

@@ -3,15 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "common/text.h"
-#include "server/memory_host.h"
 #include "setup_fakes.h"
+#include "testhost/memory_host.h"
 
 namespace quorlex {
 namespace {
 
-using testing_support::hostFailure;
-using testing_support::ScriptedPlatform;
-using testing_support::SheetSession;
+using test_support::ScriptedPlatform;
+using test_support::SheetSession;
+using test_support::hostFailure;
 namespace id = generalControl;
 
 std::vector<MemoryLink> withFixedLinks(std::vector<MemoryLink> links) {

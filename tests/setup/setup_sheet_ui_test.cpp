@@ -15,7 +15,7 @@
 #include "common/text.h"
 #include "recording_setup_data.h"
 #include "resources/string_table.h"
-#include "server/memory_host.h"
+#include "testhost/memory_host.h"
 #include "setup/mapping_page_win32.h"
 #include "setup/property_grid_window_win32.h"
 #include "setup/parameter_table.h"
@@ -30,8 +30,8 @@ namespace quorlex {
 namespace {
 
 using namespace test_support;
-using testing_support::RecordingQuestionDialog;
-using testing_support::RecordingSetupData;
+using test_support::RecordingQuestionDialog;
+using test_support::RecordingSetupData;
 namespace id = generalControl;
 
 // The page's control as its template places it, in the page's client coordinates: the
@@ -462,7 +462,7 @@ class RequiredRowSheet : public testing::Test {
   MemoryHost host;
   std::shared_ptr<IReleaseSetupData> data = host.setupData();  // the table keeps a reference to it
   CParameterTable table{data};
-  testing_support::FixedVersionSource version;
+  test_support::FixedVersionSource version;
   CPropertyPageSetupGeneral general{version};
   std::deque<RecordingQuestionDialog::Record> questions;
   std::vector<std::int32_t> answers;

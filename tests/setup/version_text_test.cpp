@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "setup_fakes.h"
+#include "tests/support/table_rows.h"
 
 namespace quorlex {
 namespace {
 
-using testing_support::FixedVersionSource;
+using test_support::FixedVersionSource;
+using test_support::PrintTo;
 
 struct VersionCase {
   const char* name;

@@ -9,10 +9,21 @@
 
 namespace quorlex::test_support {
 
+// The body as it goes on the wire, written out here independently of the form's code.
 inline const std::string formBoundary = "---------------------------tarvRel";
+inline const std::string formDelimiter = "--" + formBoundary;  // opens every part
+inline const std::string formClose = formDelimiter + "--";     // ends the body
 
-// One part of the body as it goes on the wire.
+// One part of the body.
 std::string formPart(const std::string& name, const std::string& value);
+
+// What the form has written so far.
+std::string formBody(const MultipartForm& form);
+
+// The example document's fields: ExitProgramName PGM, ExitProgramLib LIB, Delimiter |, PARM1
+// INV123; and its body as it goes on the wire, 426 bytes.
+void addExampleFields(MultipartForm& form);
+std::string exampleBody();
 
 struct Posted {
   bool result = false;

@@ -15,7 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "common/text.h"
-#include "server/memory_host.h"
+#include "testhost/memory_host.h"
 #include "tests/support/host_events.h"
 #include "tests/support/loopback_server.h"
 #include "tests/support/peak_memory.h"

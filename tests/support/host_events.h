@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "server/memory_host.h"
+#include "testhost/memory_host.h"
 
 namespace quorlex::test_support {
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/support/loopback_server.h"
+#include "tests/support/table_rows.h"  // a failing redirect row shows by its name
 
 namespace quorlex::test_support {
 

@@ -10,10 +10,10 @@
 namespace quorlex {
 namespace {
 
-using testing::fakeFont;
-using testing::FakePlatform;
-using testing::handleName;
-using testing::RecordingPainter;
+using test_support::FakePlatform;
+using test_support::RecordingPainter;
+using test_support::fakeFont;
+using test_support::handleName;
 
 constexpr std::u16string_view ignoreText =
     u"Ignore Requirement\nDo not map the Required fields and close this dialog immediately.";

@@ -8,7 +8,7 @@
 
 #include "common/com_ptr.h"
 
-namespace quorlex::testing {
+namespace quorlex::test_support {
 namespace {
 
 constexpr int waitStepMs = 20;
@@ -227,4 +227,4 @@ std::wstring screenshotPath(const std::wstring& name) {
   return folder + L"\\" + name;
 }
 
-}  // namespace quorlex::testing
+}  // namespace quorlex::test_support

@@ -13,7 +13,7 @@
 
 #include "taskdialog/drawing.h"
 
-namespace quorlex::testing {
+namespace quorlex::test_support {
 
 // Runs one modal dialog on its own thread; the destructor waits for it to end, ending it when
 // a failed test left it open.
@@ -77,4 +77,4 @@ class ScreenCapture {
 // The folder screenshots go to (created when missing).
 std::wstring screenshotPath(const std::wstring& name);
 
-}  // namespace quorlex::testing
+}  // namespace quorlex::test_support

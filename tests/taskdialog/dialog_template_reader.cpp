@@ -1,6 +1,6 @@
 #include "tests/taskdialog/dialog_template_reader.h"
 
-namespace quorlex::testing {
+namespace quorlex::test_support {
 namespace {
 
 class Reader {
@@ -81,4 +81,4 @@ std::optional<ReadTemplate> readDialogTemplate(std::span<const std::uint8_t> byt
   return result;
 }
 
-}  // namespace quorlex::testing
+}  // namespace quorlex::test_support

@@ -9,7 +9,7 @@
 
 #include "taskdialog/dialog_template.h"
 
-namespace quorlex::testing {
+namespace quorlex::test_support {
 
 struct ReadItem {
   std::size_t offset = 0;  // where the item header starts in the block
@@ -37,4 +37,4 @@ struct ReadTemplate {
 // None when the bytes end early or a name is an ordinal where a text is expected.
 std::optional<ReadTemplate> readDialogTemplate(std::span<const std::uint8_t> bytes);
 
-}  // namespace quorlex::testing
+}  // namespace quorlex::test_support

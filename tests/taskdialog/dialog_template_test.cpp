@@ -81,7 +81,7 @@ TEST(DialogTemplate, EveryItemStartsOnAFourByteBoundaryAndReadsBack) {
     items[i].text = texts[i];
   }
   const std::vector<std::uint8_t> bytes = encodeDialogTemplate(header, u"Title", items);
-  const std::optional<testing::ReadTemplate> read = testing::readDialogTemplate(bytes);
+  const std::optional<test_support::ReadTemplate> read = test_support::readDialogTemplate(bytes);
   ASSERT_TRUE(read);
   EXPECT_EQ(read->size, bytes.size());
   EXPECT_EQ(read->title, u"Title");

@@ -7,7 +7,7 @@
 
 #include "common/text.h"
 
-namespace quorlex::testing {
+namespace quorlex::test_support {
 namespace {
 
 std::string number(std::intptr_t value) { return std::to_string(value); }
@@ -228,4 +228,4 @@ std::size_t FakeDialogWindow::indexOf(const std::string& line) const {
   return std::string::npos;
 }
 
-}  // namespace quorlex::testing
+}  // namespace quorlex::test_support

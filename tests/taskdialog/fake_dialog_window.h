@@ -10,7 +10,7 @@
 #include "taskdialog/dialog_window.h"
 #include "tests/taskdialog/dialog_template_reader.h"
 
-namespace quorlex::testing {
+namespace quorlex::test_support {
 
 struct FakeControl {
   std::u16string className;
@@ -97,4 +97,4 @@ class FakeDialogWindow : public IDialogWindow {
 // Name of a handle for the log: its number in hexadecimal, "none" for none.
 std::string handleName(const void* handle);
 
-}  // namespace quorlex::testing
+}  // namespace quorlex::test_support

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-namespace quorlex::testing {
+namespace quorlex::test_support {
 namespace {
 
 // The characters that take room: mnemonic markers removed, tabs widened.
@@ -80,4 +80,4 @@ const MeasureCall* FakeMeasurer::lastCallFor(std::u16string_view text) const {
   return nullptr;
 }
 
-}  // namespace quorlex::testing
+}  // namespace quorlex::test_support

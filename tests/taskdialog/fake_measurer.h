@@ -9,7 +9,7 @@
 
 #include "taskdialog/drawing.h"
 
-namespace quorlex::testing {
+namespace quorlex::test_support {
 
 FontHandle fakeFont(int height);
 int fakeFontHeight(FontHandle font);
@@ -43,4 +43,4 @@ class FakeMeasurer : public ITextMeasurer {
   std::vector<MeasureCall> calls;
 };
 
-}  // namespace quorlex::testing
+}  // namespace quorlex::test_support

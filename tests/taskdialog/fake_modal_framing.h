@@ -8,7 +8,7 @@
 
 #include "taskdialog/modal_framing.h"
 
-namespace quorlex::testing {
+namespace quorlex::test_support {
 
 inline WindowHandle fakeWindow(std::uintptr_t number) {
   return reinterpret_cast<WindowHandle>(number);
@@ -55,4 +55,4 @@ class FakeModalFraming : public IModalFraming {
   std::vector<std::string> events;
 };
 
-}  // namespace quorlex::testing
+}  // namespace quorlex::test_support

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace quorlex::testing {
+namespace quorlex::test_support {
 namespace {
 
 class FakeMeasuringContext : public ITextMeasurer {
@@ -125,4 +125,4 @@ ModalRun FakePlatform::runModal(std::span<const std::uint8_t> dialogTemplate,
   return {resultOk, window->endedWith.value_or(-1)};
 }
 
-}  // namespace quorlex::testing
+}  // namespace quorlex::test_support

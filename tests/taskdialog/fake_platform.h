@@ -14,7 +14,7 @@
 #include "tests/taskdialog/fake_dialog_window.h"
 #include "tests/taskdialog/fake_measurer.h"
 
-namespace quorlex::testing {
+namespace quorlex::test_support {
 
 ModuleHandle fakeModule(std::uintptr_t number);
 inline const ModuleHandle componentModule = fakeModule(0xC0);
@@ -39,7 +39,7 @@ class FakePlatform : public ITaskDialogResources,
   // ITaskDialogResources
   std::optional<std::u16string> loadString(ModuleHandle module, std::uint16_t id) override;
   IconHandle loadIcon(ModuleHandle module, std::uint16_t id, int size) override;
-  ModuleHandle componentModule() override { return testing::componentModule; }
+  ModuleHandle componentModule() override { return test_support::componentModule; }
   std::u16string hostExecutableName() override { return u"host.exe"; }
   std::uint32_t lastError() override { return lastErrorValue; }
 
@@ -126,4 +126,4 @@ class FakePlatform : public ITaskDialogResources,
   std::uintptr_t serial_ = 0;
 };
 
-}  // namespace quorlex::testing
+}  // namespace quorlex::test_support

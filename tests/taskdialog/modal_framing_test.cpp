@@ -9,8 +9,8 @@
 namespace quorlex {
 namespace {
 
-using testing::fakeWindow;
-using testing::FakeModalFraming;
+using test_support::FakeModalFraming;
+using test_support::fakeWindow;
 
 const WindowHandle page = fakeWindow(10);
 const WindowHandle sheet = fakeWindow(20);
@@ -49,7 +49,7 @@ TEST_F(ModalFraming, DisablesTheTopLevelWindowAroundTheDialog) {
   EXPECT_EQ(ownerWhileShown, page);
   EXPECT_FALSE(sheetEnabledWhileShown);
   EXPECT_TRUE(framing.windows[sheet].enabled);
-  EXPECT_EQ(testing::field(config.hwndParent), page);
+  EXPECT_EQ(test_support::field(config.hwndParent), page);
 }
 
 TEST_F(ModalFraming, ADisabledTopLevelWindowStaysDisabled) {

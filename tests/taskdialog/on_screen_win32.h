@@ -17,7 +17,7 @@
 #include "tests/taskdialog/dialog_driver_win32.h"
 #include "tools/taskdialog/task_dialog_request_json.h"
 
-namespace quorlex::testing {
+namespace quorlex::test_support {
 
 inline std::unique_ptr<tools::TaskDialogRequest> request(const std::string& json) {
   std::string error;
@@ -66,4 +66,4 @@ class ShownDialog {
   DialogThread thread_;
 };
 
-}  // namespace quorlex::testing
+}  // namespace quorlex::test_support

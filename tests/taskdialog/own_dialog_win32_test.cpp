@@ -15,7 +15,7 @@
 #include "taskdialog/own_dialog_platform_win32.h"
 #include "tests/taskdialog/on_screen_win32.h"
 
-namespace quorlex::testing {
+namespace quorlex::test_support {
 namespace {
 
 const std::string requiredQuestion = R"({"windowTitle": "Required field not Mapped",
@@ -430,4 +430,4 @@ TEST(OwnDialogOnScreen, ScreenshotWithDetailsRadioButtonsVerificationAndFooter) 
 }
 
 }  // namespace
-}  // namespace quorlex::testing
+}  // namespace quorlex::test_support

@@ -3,7 +3,7 @@
 
 #include "tests/taskdialog/on_screen_win32.h"
 
-namespace quorlex::testing {
+namespace quorlex::test_support {
 namespace {
 
 const char* links = R"({"windowTitle": "Driven", "mainInstruction": "Pick one", "flags": ["TDF_USE_COMMAND_LINKS"],
@@ -82,4 +82,4 @@ TEST(PlatformAndOwnDialog, DrivenTheSameWayGiveTheSameAnswers) {
 }
 
 }  // namespace
-}  // namespace quorlex::testing
+}  // namespace quorlex::test_support

@@ -6,7 +6,7 @@
 
 #include "taskdialog/task_dialog_request.h"
 
-namespace quorlex::testing {
+namespace quorlex::test_support {
 
 struct Notification {
   WindowHandle window = nullptr;
@@ -50,4 +50,4 @@ class RecordingCallback {
   }
 };
 
-}  // namespace quorlex::testing
+}  // namespace quorlex::test_support

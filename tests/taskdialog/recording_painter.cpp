@@ -6,7 +6,7 @@
 #include "tests/taskdialog/fake_dialog_window.h"
 #include "tests/taskdialog/fake_measurer.h"
 
-namespace quorlex::testing {
+namespace quorlex::test_support {
 
 std::string rectText(const Rect& r) {
   char text[64];
@@ -68,4 +68,4 @@ std::vector<std::string> RecordingPainter::starting(const std::string& prefix) c
   return found;
 }
 
-}  // namespace quorlex::testing
+}  // namespace quorlex::test_support

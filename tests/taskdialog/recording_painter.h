@@ -7,7 +7,7 @@
 
 #include "taskdialog/drawing.h"
 
-namespace quorlex::testing {
+namespace quorlex::test_support {
 
 std::string rectText(const Rect& rect);  // "(l,t)-(r,b)"
 std::string colourText(Colour colour);   // six hexadecimal digits
@@ -39,4 +39,4 @@ class RecordingPainter : public IPainter {
   Size border{1, 1};
 };
 
-}  // namespace quorlex::testing
+}  // namespace quorlex::test_support

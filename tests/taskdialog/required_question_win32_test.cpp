@@ -7,7 +7,7 @@
 #include "setup/task_dialog_question.h"
 #include "tests/taskdialog/on_screen_win32.h"
 
-namespace quorlex::testing {
+namespace quorlex::test_support {
 namespace {
 
 // A common-controls library without TaskDialogIndirect.
@@ -101,4 +101,4 @@ TEST(RequiredQuestionOnScreen, ADialogThatFailsToAppearCountsAsMapping) {
 }
 
 }  // namespace
-}  // namespace quorlex::testing
+}  // namespace quorlex::test_support

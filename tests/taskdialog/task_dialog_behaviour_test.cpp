@@ -9,10 +9,10 @@
 namespace quorlex {
 namespace {
 
-using testing::FakeDialogWindow;
-using testing::handleName;
-using testing::Notification;
-using testing::TaskDialogFixture;
+using test_support::FakeDialogWindow;
+using test_support::Notification;
+using test_support::TaskDialogFixture;
+using test_support::handleName;
 
 class TaskDialogBehaviour : public TaskDialogFixture {
  protected:
@@ -37,7 +37,7 @@ TEST_F(TaskDialogBehaviour, NotificationsOfARunInOrder) {
                                                           TDN_BUTTON_CLICKED, TDN_DESTROYED}));
   for (const Notification& n : callback.received) {
     EXPECT_EQ(n.window, window().handle());
-    EXPECT_EQ(n.data, testing::field(config.lpCallbackData));
+    EXPECT_EQ(n.data, test_support::field(config.lpCallbackData));
   }
   EXPECT_EQ(callback.received[2].wParam, 542u);
   EXPECT_EQ(button, 542);
@@ -263,7 +263,7 @@ TEST_F(TaskDialogBehaviour, TheCheckBox) {
 }
 
 TEST_F(TaskDialogBehaviour, ElementTexts) {
-  platform.addString(testing::componentModule, 11013, u"From the component");
+  platform.addString(test_support::componentModule, 11013, u"From the component");
   config.pszContent = recordText(u"Content");
   config.pszMainInstruction = recordText(u"Instruction");
   ASSERT_EQ(run([this](FakeDialogWindow& w, CXTaskDialog& d) {
@@ -373,7 +373,7 @@ TEST_F(TaskDialogBehaviour, ElevationSetsTheShieldAndTakesItAway) {
   ASSERT_EQ(run([this](FakeDialogWindow& w, CXTaskDialog& d) {
               const IconHandle arrow = w.control(541).image;
               EXPECT_EQ(send(TDM_SET_BUTTON_ELEVATION_REQUIRED_STATE, 541, 1), 0);
-              const testing::IconInfo shield = platform.iconInfo(w.control(541).image);
+              const test_support::IconInfo shield = platform.iconInfo(w.control(541).image);
               EXPECT_EQ(shield.resource, 11025);
               EXPECT_EQ(shield.size, 16);
               send(TDM_SET_BUTTON_ELEVATION_REQUIRED_STATE, 541, 0);
@@ -410,7 +410,7 @@ TEST_F(TaskDialogBehaviour, ReplacingIcons) {
               const auto* mainStatic = static_cast<const CXTaskDialogIconStatic*>(
                   w.control(ids().mainIcon).subclassObject);
               auto drawnMain = [&] {
-                testing::RecordingPainter dc;
+                test_support::RecordingPainter dc;
                 mainStatic->onPaint(dc);
                 return dc.ops;
               };
@@ -560,7 +560,7 @@ TEST_F(TaskDialogBehaviour, TheBackgroundIsPaintedInBands) {
   config.pszMainInstruction = recordText(u"Hello");
   config.pszFooter = recordText(u"Footer");
   ASSERT_EQ(run([](FakeDialogWindow& w, CXTaskDialog& d) {
-              testing::RecordingPainter dc;
+              test_support::RecordingPainter dc;
               EXPECT_EQ(d.onEraseBackground(dc), 1);
               const std::string width = std::to_string(w.client.width);
               const int sep1 = d.layout().sep1;

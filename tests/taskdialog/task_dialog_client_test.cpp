@@ -10,11 +10,11 @@
 namespace quorlex {
 namespace {
 
-using testing::FakeDialogWindow;
-using testing::fakeWindow;
-using testing::field;
+using test_support::FakeDialogWindow;
+using test_support::fakeWindow;
+using test_support::field;
 
-const ModuleHandle resources = testing::fakeModule(0x5E);
+const ModuleHandle resources = test_support::fakeModule(0x5E);
 constexpr ResultCode procedureNotFound = static_cast<ResultCode>(0x8007007F);
 
 // comctl32 as DoModal sees it: missing, or with a TaskDialogIndirect that answers as set.
@@ -69,7 +69,7 @@ class Client : public ::testing::Test {
   }
 
   FakeCommonControls platform;
-  testing::FakeModalFraming framing;
+  test_support::FakeModalFraming framing;
   FakeHelp help;
   int ownCalls = 0;
   const TASKDIALOGCONFIG* ownSaw = nullptr;
@@ -374,8 +374,8 @@ class AskingThroughTheClient : public ::testing::Test {
     };
     TaskDialogClientServices services;
     services.ownDialog = ownTaskDialogFunction(platform.services());
-    services.resourceModule = testing::componentModule;
-    platform.addString(testing::componentModule, 11011, u"Required field not Mapped");
+    services.resourceModule = test_support::componentModule;
+    platform.addString(test_support::componentModule, 11011, u"Required field not Mapped");
     const std::u16string mapText =
         u"Map Required Fields\nReturn to the dialog and map the required fields, beginning with "
         u"'Parameter 4'.";
@@ -383,7 +383,7 @@ class AskingThroughTheClient : public ::testing::Test {
         {541, recordText(mapText.c_str())},
         {542, textOrIdFromId(11014)},
     };
-    platform.addString(testing::componentModule, 11014,
+    platform.addString(test_support::componentModule, 11014,
                        u"Ignore Requirement\nDo not map the Required fields and close this "
                        u"dialog immediately.");
     CXTaskDialogMFCClient client(nullptr, services);
@@ -398,7 +398,7 @@ class AskingThroughTheClient : public ::testing::Test {
     (void)client.DoModal();
     return client.GetSelectedButtonId();
   }
-  testing::FakePlatform platform;
+  test_support::FakePlatform platform;
 };
 
 TEST_F(AskingThroughTheClient, TheChosenLinkIsTheAnswer) {

@@ -7,7 +7,7 @@
 namespace quorlex {
 namespace {
 
-using testing::RecordingPainter;
+using test_support::RecordingPainter;
 
 const BrushHandle whiteBrush = reinterpret_cast<BrushHandle>(0xB1);
 const BrushHandle greyBrush = reinterpret_cast<BrushHandle>(0xB2);

@@ -7,9 +7,9 @@
 namespace quorlex {
 namespace {
 
-using testing::FakeDialogWindow;
-using testing::Notification;
-using testing::TaskDialogFixture;
+using test_support::FakeDialogWindow;
+using test_support::Notification;
+using test_support::TaskDialogFixture;
 
 class TaskDialogDetails : public TaskDialogFixture {
  protected:
@@ -38,7 +38,7 @@ class TaskDialogDetails : public TaskDialogFixture {
     return steps;
   }
   static std::vector<std::string> paint(CXTaskDialog& d) {
-    testing::RecordingPainter dc;
+    test_support::RecordingPainter dc;
     d.onEraseBackground(dc);
     return dc.ops;
   }
@@ -164,7 +164,7 @@ TEST_F(TaskDialogDetails, FooterDetailsWithoutAnimationShowAtOnce) {
               const std::map<int, int> belowBefore = tops(w, below());
               d.onCommand(static_cast<WParam>(ids().detailsButton), 0);
               // The details' height + 20, less the frame below the client area.
-              EXPECT_EQ(w.frame.height(), frameHeight + detailsHeight + 20 - testing::frameWidth);
+              EXPECT_EQ(w.frame.height(), frameHeight + detailsHeight + 20 - test_support::frameWidth);
               EXPECT_TRUE(w.control(ids().details).visible);
               EXPECT_EQ(tops(w, below()), belowBefore);  // nothing above them moved
               const std::vector<std::string> bands = paint(d);

@@ -12,7 +12,7 @@
 #include "tests/taskdialog/fake_platform.h"
 #include "tests/taskdialog/recording_callback.h"
 
-namespace quorlex::testing {
+namespace quorlex::test_support {
 
 class TaskDialogFixture : public ::testing::Test {
  protected:
@@ -65,4 +65,4 @@ class TaskDialogFixture : public ::testing::Test {
   int verification = -100;
 };
 
-}  // namespace quorlex::testing
+}  // namespace quorlex::test_support

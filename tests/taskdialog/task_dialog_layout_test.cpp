@@ -8,11 +8,11 @@
 namespace quorlex {
 namespace {
 
-using testing::FakeMeasurer;
-using testing::fakeFont;
-using testing::largeHeight;
-using testing::measureFake;
-using testing::normalHeight;
+using test_support::FakeMeasurer;
+using test_support::fakeFont;
+using test_support::largeHeight;
+using test_support::measureFake;
+using test_support::normalHeight;
 
 constexpr std::uint32_t paragraph =
     textFormat::wordBreak | textFormat::expandTabs | textFormat::noPrefix;
@@ -23,7 +23,7 @@ const FontHandle large = fakeFont(largeHeight);    // 9 pixels a character, 22 a
 
 LayoutInput baseInput() {
   LayoutInput input;
-  input.displayWidth = 1000;  // W0 = 580
+  input.displayWidth = 1000;  // baseWidth = 580
   input.units = {8, 16};
   input.fonts = {normal, large};
   input.texts.expandedControl = std::u16string(defaultExpandedControlText);
@@ -56,7 +56,8 @@ class Layout : public ::testing::Test {
   FakeMeasurer measurer;
 };
 
-// "Hello" and the lone OK button, worked out by hand: W0 580, T 560, V = 45 + 1.
+// "Hello" and the lone OK button, worked out by hand: baseWidth 580, textLimit 560,
+// textWidth = 45 + 1.
 TEST_F(Layout, InstructionAndTheLoneOkButton) {
   LayoutInput input = baseInput();
   input.texts.instruction = u"Hello";
@@ -87,14 +88,14 @@ TEST_F(Layout, TextStartsAtTenOrBesideTheIcon) {
   LayoutInput input = baseInput();
   setContent(input, u"Some content");
   EXPECT_EQ(item(lay(input), 2).pixels.left, 10);
-  EXPECT_EQ(measurer.lastCallFor(u"Some content")->widthLimit, 72 + 1);  // measured at V
+  EXPECT_EQ(measurer.lastCallFor(u"Some content")->widthLimit, 72 + 1);  // measured at textWidth
 
   measurer.calls.clear();
   input.hasMainIcon = true;
   const TaskDialogLayout withIcon = lay(input);
   EXPECT_EQ(item(withIcon, 2).pixels, (Rect{10, 14, 42, 46}));  // the icon comes first
   EXPECT_EQ(item(withIcon, 3).pixels.left, 52);
-  // The first measuring of the content is at the limit T = W0 − 52.
+  // The first measuring of the content is at textLimit = baseWidth − 52.
   for (const auto& call : measurer.calls) {
     if (call.text == u"Some content") {
       EXPECT_EQ(call.widthLimit, 580 - 52);
@@ -103,7 +104,7 @@ TEST_F(Layout, TextStartsAtTenOrBesideTheIcon) {
   }
 }
 
-TEST_F(Layout, TextLimitIsW0Minus20WithoutIcon) {
+TEST_F(Layout, TextLimitIsBaseWidthMinus20WithoutIcon) {
   LayoutInput input = baseInput();
   setContent(input, u"Some content");
   lay(input);
@@ -140,11 +141,11 @@ TEST_F(Layout, ElementIdsFollowTheLow16BitsOfTheHighestButton) {
 
 TEST_F(Layout, AWideButtonRowWidensTheTextLimit) {
   LayoutInput input = baseInput();
-  input.widthInDialogUnits = 40;  // W0 = 40, T = 20
+  input.widthInDialogUnits = 40;  // baseWidth = 40, textLimit = 20
   input.commonButtons = TDCBF_OK_BUTTON | TDCBF_CANCEL_BUTTON | TDCBF_RETRY_BUTTON;
   setContent(input, u"Some content");
   const TaskDialogLayout layout = lay(input);
-  // R = 3 × (68 + 8) − 8 = 220, so T = 240.
+  // rowWidth = 3 × (68 + 8) − 8 = 220, so textLimit = 240.
   EXPECT_EQ(measurer.lastCallFor(u"Some content")->widthLimit, 72 + 1);
   bool measuredAt240 = false;
   for (const auto& call : measurer.calls) measuredAt240 |= call.text == u"Some content" && call.widthLimit == 240;
@@ -245,7 +246,7 @@ TEST_F(RequiredMappingQuestion, LaysOutAtThePositionsGiven) {
     EXPECT_EQ(link->pixels.right, text.pixels.right);
     EXPECT_EQ(link->kind, ItemKind::button);
   }
-  // Each link: the main text's line (22) + 25 + the note wrapped at Rt − L − 46.
+  // Each link: the main text's line (22) + 25 + the note wrapped at textRight − textLeft − 46.
   const int noteWidth = map.pixels.width() - 46;
   const int mapNote = measureFake(normal, splitCommandLinkText(mapText).note.value(), noteWidth,
                                   paragraph).height;
@@ -267,7 +268,7 @@ TEST_F(RequiredMappingQuestion, LaysOutAtThePositionsGiven) {
 
 TEST_F(RequiredMappingQuestion, TheLinksWidenTheTextColumn) {
   const TaskDialogLayout layout = lay(questionInput());
-  // V is the widest of the instruction at T = 528 and each link text + 20 + 26.
+  // textWidth is the widest of the instruction at textLimit = 528 and each link text + 20 + 26.
   const int limit = 528;
   int widest = measureFake(large, instruction, limit, paragraph).width + 1;
   for (std::u16string_view text : {mapText, ignoreText}) {
@@ -284,7 +285,7 @@ TEST_F(RequiredMappingQuestion, TemplateBytesMatchTheItemList) {
   const TaskDialogLayout layout = lay(input);
   const std::vector<std::uint8_t> bytes =
       encodeDialogTemplate(layout.header, input.texts.title, layout.items);
-  const std::optional<testing::ReadTemplate> read = testing::readDialogTemplate(bytes);
+  const std::optional<test_support::ReadTemplate> read = test_support::readDialogTemplate(bytes);
   ASSERT_TRUE(read);
   EXPECT_EQ(read->title, u"Required field not Mapped");
   EXPECT_EQ(read->style, layout.header.style);
@@ -294,7 +295,7 @@ TEST_F(RequiredMappingQuestion, TemplateBytesMatchTheItemList) {
   ASSERT_EQ(read->items.size(), layout.items.size());
   for (std::size_t i = 0; i < layout.items.size(); ++i) {
     const DialogItem& expected = layout.items[i];
-    const testing::ReadItem& got = read->items[i];
+    const test_support::ReadItem& got = read->items[i];
     EXPECT_EQ(got.offset % 4, 0u);
     EXPECT_EQ(got.style, expected.style);
     EXPECT_EQ(got.extendedStyle, 0u);
@@ -431,7 +432,7 @@ TEST_F(Layout, FooterWithIconBelowTheButtonArea) {
 
 TEST_F(Layout, TallFooterCentresItsIcon) {
   LayoutInput input = baseInput();
-  input.widthInDialogUnits = 80;  // T = 60: ten characters a line
+  input.widthInDialogUnits = 80;  // textLimit = 60: ten characters a line
   input.flags = TDF_USE_COMMAND_LINKS;
   input.customButtons = {{200, u"Go"}};
   input.texts.footer = u"one two three four five";

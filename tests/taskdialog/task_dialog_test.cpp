@@ -11,18 +11,18 @@
 namespace quorlex {
 namespace {
 
-using testing::componentModule;
-using testing::FakeDialogWindow;
-using testing::fakeFontHeight;
-using testing::TaskDialogFixture;
+using test_support::FakeDialogWindow;
+using test_support::TaskDialogFixture;
+using test_support::componentModule;
+using test_support::fakeFontHeight;
 
 constexpr ResultCode resourceNotFound = static_cast<ResultCode>(0x80070716);
 
 class TaskDialogEntry : public TaskDialogFixture {
  protected:
   static void clickOk(FakeDialogWindow&, CXTaskDialog& dialog) { dialog.onCommand(idOk, 0); }
-  std::optional<testing::ReadTemplate> shown() const {
-    return testing::readDialogTemplate(platform.lastTemplate);
+  std::optional<test_support::ReadTemplate> shown() const {
+    return test_support::readDialogTemplate(platform.lastTemplate);
   }
 };
 
@@ -59,8 +59,8 @@ TEST_F(TaskDialogEntry, AnEmptyTitleIsTheHostExecutable) {
 }
 
 TEST_F(TaskDialogEntry, TextsByIdComeFromTheRequestsModule) {
-  platform.addString(testing::callerModule, 11011, u"Required field not Mapped");
-  platform.addString(testing::callerModule, 11012, u"What would you like to do?");
+  platform.addString(test_support::callerModule, 11011, u"Required field not Mapped");
+  platform.addString(test_support::callerModule, 11012, u"What would you like to do?");
   config.pszWindowTitle = textOrIdFromId(11011);
   config.pszMainInstruction = textOrIdFromId(11012);
   ASSERT_EQ(run(clickOk), resultOk);
@@ -82,7 +82,7 @@ TEST_F(TaskDialogEntry, AMissingTextShowsNothingAndLeavesTheAnswers) {
 TEST_F(TaskDialogEntry, MissingPlatformObjectsFailTheCallWithTheLastError) {
   const struct {
     const char* what;
-    std::function<void(testing::FakePlatform&, TASKDIALOGCONFIG&)> breakIt;
+    std::function<void(test_support::FakePlatform&, TASKDIALOGCONFIG&)> breakIt;
   } cases[] = {
       {"brush", [](auto& p, auto&) { p.failBrushes = true; }},
       {"hot arrow", [](auto& p, auto&) { p.missingIcons.insert(11022); }},
@@ -107,9 +107,9 @@ TEST_F(TaskDialogEntry, MissingPlatformObjectsFailTheCallWithTheLastError) {
        }},
   };
   for (const auto& c : cases) {
-    testing::FakePlatform platform;
+    test_support::FakePlatform platform;
     TASKDIALOGCONFIG config{};
-    config.hInstance = testing::callerModule;
+    config.hInstance = test_support::callerModule;
     platform.lastErrorValue = 8;
     c.breakIt(platform, config);
     {
@@ -153,7 +153,7 @@ TEST_F(TaskDialogEntry, TheDialogRunsFromItsTemplateOwnedByTheParent) {
   config.hwndParent = reinterpret_cast<WindowHandle>(0x9A);
   config.pszMainInstruction = recordText(u"Hello");
   ASSERT_EQ(run(clickOk), resultOk);
-  EXPECT_EQ(platform.lastOwner, testing::field(config.hwndParent));
+  EXPECT_EQ(platform.lastOwner, test_support::field(config.hwndParent));
   EXPECT_EQ(platform.lastTemplate, dialog->dialogTemplate());
   EXPECT_EQ(shown()->items.size(), dialog->layout().items.size());
   // The runner also gets the layout's pixels, which dialog units can only approximate.
@@ -201,9 +201,9 @@ TEST_F(TaskDialogEntry, IconsAreOwnedCopies) {
       {0, 300, 300, 0},  // the module's icon at the default size
   };
   for (const auto& c : cases) {
-    testing::FakePlatform platform;
+    test_support::FakePlatform platform;
     TASKDIALOGCONFIG config{};
-    config.hInstance = testing::callerModule;
+    config.hInstance = test_support::callerModule;
     config.pszMainIcon = textOrIdFromId(static_cast<std::uint16_t>(c.mainValue));
     config.pszFooterIcon = textOrIdFromId(informationIconId);
     IconHandle drawnMain = nullptr;
@@ -220,16 +220,16 @@ TEST_F(TaskDialogEntry, IconsAreOwnedCopies) {
     // The icons the subclasses draw are the dialog's: find them through a repaint.
     for (const auto& [id, control] : platform.window->controls) {
       if (control.subclass != "icon") continue;
-      testing::RecordingPainter dc;
+      test_support::RecordingPainter dc;
       static_cast<const CXTaskDialogIconStatic*>(control.subclassObject)->onPaint(dc);
       (id == ids.mainIcon ? drawnMain : drawnFooter) =
           reinterpret_cast<IconHandle>(std::stoull(dc.ops.at(0).substr(5), nullptr, 16));
     }
-    const testing::IconInfo main = platform.iconInfo(drawnMain);
+    const test_support::IconInfo main = platform.iconInfo(drawnMain);
     EXPECT_EQ(main.resource, c.expectedResource);
     EXPECT_EQ(main.size, c.expectedSize);
     EXPECT_EQ(main.copy, c.mainValue != 300);
-    const testing::IconInfo footer = platform.iconInfo(drawnFooter);
+    const test_support::IconInfo footer = platform.iconInfo(drawnFooter);
     EXPECT_EQ(footer.resource, 11024);
     EXPECT_EQ(footer.size, 16);
     EXPECT_TRUE(footer.copy);
@@ -237,7 +237,7 @@ TEST_F(TaskDialogEntry, IconsAreOwnedCopies) {
 }
 
 TEST_F(TaskDialogEntry, AGivenIconHandleIsCopied) {
-  const IconHandle given = platform.loadIcon(testing::callerModule, 400, 32);
+  const IconHandle given = platform.loadIcon(test_support::callerModule, 400, 32);
   addFlags(TDF_USE_HICON_MAIN);
   config.hMainIcon = given;
   ASSERT_EQ(run(clickOk), resultOk);
@@ -254,7 +254,7 @@ TEST_F(TaskDialogEntry, TheLargeFontIsHalfAgainAsHighTruncated) {
     int large;
   } cases[] = {{-12, -18}, {-13, -19}, {11, 16}};
   for (const auto& c : cases) {
-    testing::FakePlatform platform;
+    test_support::FakePlatform platform;
     platform.fontHeight = c.normal;
     TASKDIALOGCONFIG config{};
     config.pszMainInstruction = recordText(u"Big");
@@ -275,7 +275,7 @@ TEST_F(TaskDialogEntry, TheLargeFontIsHalfAgainAsHighTruncated) {
 
 TEST_F(TaskDialogEntry, WithoutAMonitorTheScreenGivesTheWidth) {
   platform.monitorWidth = std::nullopt;
-  platform.screen = 800;  // W0 = 480, T = 460
+  platform.screen = 800;  // baseWidth = 480, textLimit = 460
   config.pszContent = recordText(u"Content");
   ASSERT_EQ(run(clickOk), resultOk);
   EXPECT_EQ(platform.measureCalls.front().widthLimit, 460);

@@ -7,8 +7,8 @@
 namespace quorlex {
 namespace {
 
-using testing::callerModule;
-using testing::FakePlatform;
+using test_support::FakePlatform;
+using test_support::callerModule;
 
 TEST(LoadText, ZeroIdsAndTexts) {
   FakePlatform platform;
@@ -37,7 +37,7 @@ TEST(LoadText, AMissingOrEmptyResourceIsTheLastError) {
   EXPECT_EQ(LoadText(platform, callerModule, textOrIdFromId(11014)).result,
             static_cast<ResultCode>(0x80070716));
   // The resource is looked for in the module given, not elsewhere.
-  platform.addString(testing::componentModule, 11015, u"elsewhere");
+  platform.addString(test_support::componentModule, 11015, u"elsewhere");
   EXPECT_NE(LoadText(platform, callerModule, textOrIdFromId(11015)).result, resultOk);
 }
 

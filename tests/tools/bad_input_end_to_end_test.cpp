@@ -9,10 +9,13 @@
 #include <iterator>
 #include <sstream>
 
+#include "tests/support/table_rows.h"
 #include "tests/tools/end_to_end_fixture.h"
 
 namespace quorlex::end_to_end {
 namespace {
+
+using test_support::PrintTo;
 
 constexpr std::size_t tenMegabytes = 10 * 1024 * 1024;
 // A refusal names the file and says what is wrong in one line; it never quotes megabytes.

@@ -1,6 +1,7 @@
 #pragma once
 // The end-to-end tests' fixture: quorlex-gateway started on 127.0.0.1 with a journal in a
-// folder of the test's own, the sample batches, and quorlex-host run as a program.
+// folder of the test's own, the batches of tests/batches (which scripts/checks/
+// component_batches releases too), and quorlex-host run as a program.
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -55,46 +56,26 @@ class EndToEnd : public ::testing::Test {
     gatewayUrl = "http://127.0.0.1:" + *port;
   }
 
-  // Three invoices, the second with a table field mapped to PARM2.
-  Json batch() const {
-    Json links = Json::array({
-        Json{{"source", "InvoiceNumber"}, {"sourceType", 0}, {"destination", "PARM1"}},
-        Json{{"source", "Lines"}, {"sourceType", 0}, {"destination", "PARM2"}},
-        Json{{"source", "AP"}, {"sourceType", 1}, {"destination", "PARM3"}},
-        Json{{"source", "Batch Name"}, {"sourceType", 2}, {"destination", "PARM4"}},
-        Json{{"source", "OriginalFolder"}, {"sourceType", 3}, {"destination", "OriginalFolder"}},
-    });
-    Json documents = Json::array();
-    for (int number = 1; number <= 3; ++number) {
-      Json fields{{"InvoiceNumber", "INV-" + std::to_string(number)}};
-      if (number == 2) fields["Lines"] = Json{{"table", "Items"}, {"rows", {"A", "B"}}};
-      documents.push_back(Json{{"fields", fields}, {"variables", {{"Batch Name", "B-001"}}},
-                               {"batchFields", {{"OriginalFolder", "C:\\scan"}}}});
-    }
-    return Json{{"batchClassName", "Invoices"},
-                {"docClassName", "Invoice"},
-                {"setup",
-                 {{"name", "AP"},
-                  {"userName", ""},
-                  {"password", ""},
-                  {"customProperties",
-                   {{"serverURL", gatewayUrl},
-                    {"ExitProgramProgram", "INVPGM"},
-                    {"ExitProgramLibrary", "QGPL"},
-                    {"ExitProgramDelimiter", "|"}}},
-                  {"links", links}}},
-                {"documents", documents}};
-  }
-
-  // The example document: PGM in LIB, delimiter |, INV123 as PARM1.
-  Json example() const {
-    Json file = batch();
-    file["setup"]["customProperties"]["ExitProgramProgram"] = "PGM";
-    file["setup"]["customProperties"]["ExitProgramLibrary"] = "LIB";
-    file["setup"]["links"] = Json::array({Json{{"source", "InvoiceNumber"}, {"sourceType", 0}, {"destination", "PARM1"}}});
-    file["documents"] = Json::array({Json{{"fields", {{"InvoiceNumber", "INV123"}}}}});
+  // A host file of tests/batches, addressed to the gateway started: GATEWAY in its address
+  // stands for the gateway's.
+  Json batchFile(const std::string& name) const {
+    std::ifstream in(batchPath(name));
+    Json file = Json::parse(in);
+    Json& address = file["setup"]["customProperties"]["serverURL"];
+    std::string text = address.get<std::string>();
+    if (std::size_t at = text.find("GATEWAY"); at != std::string::npos) text.replace(at, 7, gatewayUrl);
+    address = text;
     return file;
   }
+
+  // Three invoices, the second with a table field mapped to PARM2.
+  Json batch() const { return batchFile("invoices.json"); }
+
+  // The example document: PGM in LIB, delimiter |, INV123 as PARM1.
+  Json example() const { return batchFile("example.json"); }
+
+  // A file of tests/batches as it is.
+  static std::string batchPath(const std::string& name) { return std::string(QUORLEX_BATCHES_FOLDER) + "/" + name; }
 
   std::string write(const std::string& name, const std::string& content) const {
     std::string path = (folder / name).string();

@@ -8,10 +8,13 @@
 
 #include <functional>
 
+#include "tests/support/table_rows.h"
 #include "tests/tools/end_to_end_fixture.h"
 
 namespace quorlex::end_to_end {
 namespace {
+
+using test_support::PrintTo;
 
 // A port on 127.0.0.1 that nothing listens on.
 int closedPort() {
@@ -152,14 +155,7 @@ TEST_F(EndToEnd, HostileReplyReadsNothingExternalAndDoesNotBlowUp) {
   ASSERT_EQ(run.events.size(), 3u);
   EXPECT_EQ(run.events[0]["message"], "HTTP Request returned 500 (Internal Server Error) leak:");
 
-  std::string laughs = "<!DOCTYPE r [" + declarations + "<!ENTITY l0 'ha'>";
-  for (int level = 1; level <= 12; ++level) {
-    std::string previous = "&l" + std::to_string(level - 1) + ";";
-    laughs += "<!ENTITY l" + std::to_string(level) + " '" + previous + previous + previous + previous + previous +
-              previous + previous + previous + previous + previous + "'>";
-  }
-  laughs += "]><r id='statusDescription'>&l12;</r>";
-  startGateway({"--fail", "500", "--fail-body", write("laughs.xml", laughs)});
+  startGateway({"--fail", "500", "--fail-body", batchPath("billion_laughs.xml")});
   run = release(example());
   ASSERT_EQ(run.events.size(), 3u);
   EXPECT_EQ(run.events[0]["message"], "HTTP Request returned 500 (Internal Server Error) ");

@@ -15,7 +15,7 @@
 #include "common/text.h"
 #include "gateway/describe_result.h"
 #include "resources/quorlex_h.h"
-#include "server/host_dispatch_objects.h"
+#include "testhost/host_dispatch_objects.h"
 #include "tools/host/connector_access.h"
 #include "tools/host/request_faults.h"
 #include "tools/host/setup_options.h"

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string>
 
-#include "server/memory_host.h"
+#include "testhost/memory_host.h"
 
 namespace quorlex::host {
 

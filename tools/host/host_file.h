@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "server/memory_host.h"
+#include "testhost/memory_host.h"
 
 namespace quorlex::host {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "gateway/http_request.h"
-#include "server/memory_host.h"
+#include "testhost/memory_host.h"
 #include "tools/host/host_file.h"
 
 namespace quorlex::host {

@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 
-#include "server/memory_host.h"
 #include "setup/headless_sheet.h"
 #include "setup/question_dialog.h"
+#include "testhost/memory_host.h"
 #include "tools/host/setup_options.h"
 
 namespace quorlex::host {

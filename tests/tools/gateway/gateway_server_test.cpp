@@ -13,18 +13,21 @@
 #include <mutex>
 #include <thread>
 
+#include "tests/support/form_posting.h"
+#include "tests/support/table_rows.h"
+
 namespace quorlex::gateway {
 namespace {
 
-const std::string boundary = "---------------------------tarvRel";
+using test_support::PrintTo;
+
 
 std::string post(const std::string& body, const std::string& extraHeaders = "") {
-  return "POST /rpc/quorlex/ HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-type: multipart/form-data; boundary=" + boundary +
+  return "POST /rpc/quorlex/ HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-type: multipart/form-data; boundary=" + test_support::formBoundary +
          "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n" + extraHeaders + "\r\n" + body;
 }
 
-const std::string goodBody = "--" + boundary + "\r\nContent-Disposition: form-data; name=\"ExitProgramName\"\r\n\r\nPGM\r\n--" +
-                             boundary + "--";
+const std::string goodBody = test_support::formPart("ExitProgramName", "PGM") + test_support::formClose;
 
 class Client {
  public:
@@ -140,7 +143,7 @@ TEST_F(GatewayListener, ServesOneClientWhileAnotherIsHalfWay) {
   Client quick(port());
   quick.send(post(goodBody));
   EXPECT_EQ(statusOf(quick.response()), 200);
-  slow.send("Content-type: multipart/form-data; boundary=" + boundary + "\r\nContent-Length: " +
+  slow.send("Content-type: multipart/form-data; boundary=" + test_support::formBoundary + "\r\nContent-Length: " +
             std::to_string(goodBody.size()) + "\r\n\r\n" + goodBody);
   EXPECT_EQ(statusOf(slow.response()), 200);
 }
@@ -160,7 +163,7 @@ TEST_F(GatewayListener, ContinuesAfterExpectAndClosesAfterHttp10) {
   start();
   // The head announces the body's length; the body follows the interim answer.
   Client expecting(port());
-  std::string head = "POST /rpc/quorlex/ HTTP/1.0\r\nContent-type: multipart/form-data; boundary=" + boundary +
+  std::string head = "POST /rpc/quorlex/ HTTP/1.0\r\nContent-type: multipart/form-data; boundary=" + test_support::formBoundary +
                      "\r\nContent-Length: " + std::to_string(goodBody.size()) + "\r\nExpect: 100-continue\r\n\r\n";
   expecting.send(head);
   EXPECT_EQ(statusOf(expecting.response()), 100);

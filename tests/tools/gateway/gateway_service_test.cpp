@@ -6,27 +6,27 @@
 
 #include "common/text.h"
 #include "gateway/reply_reader.h"
+#include "tests/support/form_posting.h"
+#include "tests/support/table_rows.h"
 
 namespace quorlex::gateway {
 namespace {
 
-const std::string boundary = "---------------------------tarvRel";
-
-std::string part(const std::string& name, const std::string& value) {
-  return "--" + boundary + "\r\nContent-Disposition: form-data; name=\"" + name + "\"\r\n\r\n" + value + "\r\n";
-}
+using test_support::PrintTo;
+using test_support::formClose;
+using test_support::formPart;
 
 std::string formBody(const std::vector<std::pair<std::string, std::string>>& fields) {
   std::string body;
-  for (const auto& [name, value] : fields) body += part(name, value);
-  return body + "--" + boundary + "--";
+  for (const auto& [name, value] : fields) body += formPart(name, value);
+  return body + formClose;
 }
 
 RequestHead postHead(std::size_t length, std::vector<std::pair<std::string, std::string>> extra = {}) {
   RequestHead head;
   head.method = "POST";
   head.target = "/rpc/quorlex/";
-  head.headers = {{"Content-type", "multipart/form-data; boundary=" + boundary},
+  head.headers = {{"Content-type", "multipart/form-data; boundary=" + test_support::formBoundary},
                   {"Content-Length", std::to_string(length)}};
   head.headers.insert(head.headers.end(), extra.begin(), extra.end());
   return head;
@@ -166,13 +166,13 @@ TEST_P(GatewayBody, RejectsWhatItCannotCallTheExitProgramWith) {
   EXPECT_TRUE(calls.empty());
 }
 
-const std::string connectorType = "multipart/form-data; boundary=" + boundary;
+const std::string connectorType = "multipart/form-data; boundary=" + test_support::formBoundary;
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, GatewayBody,
     ::testing::Values(
         BodyCase{"not_multipart", "text/plain", "x", 400, u"Malformed request: the body is not multipart/form-data"},
-        BodyCase{"malformed_body", connectorType, part("ExitProgramName", "PGM"), 400,
+        BodyCase{"malformed_body", connectorType, formPart("ExitProgramName", "PGM"), 400,
                  u"Malformed multipart body: the body ends without its closing boundary"},
         BodyCase{"no_program", connectorType, formBody({{"PARM1", "a"}}), 400,
                  u"The post names no exit program: ExitProgramName is missing"},

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/table_rows.h"
+
 namespace quorlex::gateway {
 namespace {
+
+using test_support::PrintTo;
 
 TEST(RequestHead, ReadsRequestLineAndHeaders) {
   std::string input =

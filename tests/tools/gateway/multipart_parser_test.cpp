@@ -2,20 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/form_posting.h"
+#include "tests/support/table_rows.h"
+
 namespace quorlex::gateway {
 namespace {
 
-const std::string boundary = "---------------------------tarvRel";
-const std::string delimiter = "--" + boundary;
-
-std::string part(const std::string& name, const std::string& value) {
-  return delimiter + "\r\nContent-Disposition: form-data; name=\"" + name + "\"\r\n\r\n" + value + "\r\n";
-}
+using test_support::PrintTo;
+using test_support::formClose;
+using test_support::formDelimiter;
+using test_support::formPart;
 
 TEST(FormData, ReadsThePartsOfTheConnectorsBody) {
-  std::string body = part("ExitProgramName", "PGM") + part("PARM1", "a\r\nb \"c\"") + part("PARM1", "") + delimiter + "--";
+  std::string body = formPart("ExitProgramName", "PGM") + formPart("PARM1", "a\r\nb \"c\"") + formPart("PARM1", "") + formClose;
   std::string error;
-  auto parts = parseFormData(body, boundary, error);
+  auto parts = parseFormData(body, test_support::formBoundary, error);
   ASSERT_TRUE(parts) << error;
   EXPECT_EQ(*parts, (std::vector<FormPart>{{"ExitProgramName", "PGM"}, {"PARM1", "a\r\nb \"c\""}, {"PARM1", ""}}));
 }
@@ -30,7 +31,7 @@ class FormDataBody : public ::testing::TestWithParam<BodyCase> {};
 
 TEST_P(FormDataBody, AcceptsWhatAnEncoderWritesAndNothingElse) {
   std::string error;
-  auto parts = parseFormData(GetParam().body, boundary, error);
+  auto parts = parseFormData(GetParam().body, test_support::formBoundary, error);
   EXPECT_EQ(parts.has_value(), GetParam().error.empty());
   EXPECT_EQ(error, GetParam().error);
 }
@@ -38,27 +39,27 @@ TEST_P(FormDataBody, AcceptsWhatAnEncoderWritesAndNothingElse) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, FormDataBody,
     ::testing::Values(
-        BodyCase{"no_parts", delimiter + "--", ""},
-        BodyCase{"closing_line_break_and_epilogue", part("a", "1") + delimiter + "--\r\n\r\nignored", ""},
-        BodyCase{"other_part_headers", delimiter + "\r\nContent-Type: text/plain\r\ncontent-disposition: FORM-DATA; name=a; filename=\"x\"\r\n\r\nv\r\n" + delimiter + "--", ""},
-        BodyCase{"escaped_quote_in_name", delimiter + "\r\nContent-Disposition: form-data; name=\"a\\\"b\"\r\n\r\nv\r\n" + delimiter + "--", ""},
-        BodyCase{"preamble", "hello\r\n" + part("a", "1") + delimiter + "--", "the body does not start with the boundary"},
+        BodyCase{"no_parts", formClose, ""},
+        BodyCase{"closing_line_break_and_epilogue", formPart("a", "1") + formDelimiter + "--\r\n\r\nignored", ""},
+        BodyCase{"other_part_headers", formDelimiter + "\r\nContent-Type: text/plain\r\ncontent-disposition: FORM-DATA; name=a; filename=\"x\"\r\n\r\nv\r\n" + formClose, ""},
+        BodyCase{"escaped_quote_in_name", formDelimiter + "\r\nContent-Disposition: form-data; name=\"a\\\"b\"\r\n\r\nv\r\n" + formClose, ""},
+        BodyCase{"preamble", "hello\r\n" + formPart("a", "1") + formClose, "the body does not start with the boundary"},
         BodyCase{"empty", "", "the body does not start with the boundary"},
-        BodyCase{"no_closing_boundary", part("a", "1"), "the body ends without its closing boundary"},
-        BodyCase{"cut_in_headers", delimiter + "\r\nContent-Disposition: form-data; name=\"a\"", "the body ends inside a part's headers"},
-        BodyCase{"garbage_after_close", part("a", "1") + delimiter + "--xyz", "something other than a line break follows the closing boundary"},
-        BodyCase{"padding_after_delimiter", delimiter + "  \r\nContent-Disposition: form-data; name=a\r\n\r\nv\r\n" + delimiter + "--",
+        BodyCase{"no_closing_boundary", formPart("a", "1"), "the body ends without its closing boundary"},
+        BodyCase{"cut_in_headers", formDelimiter + "\r\nContent-Disposition: form-data; name=\"a\"", "the body ends inside a part's headers"},
+        BodyCase{"garbage_after_close", formPart("a", "1") + formDelimiter + "--xyz", "something other than a line break follows the closing boundary"},
+        BodyCase{"padding_after_delimiter", formDelimiter + "  \r\nContent-Disposition: form-data; name=a\r\n\r\nv\r\n" + formClose,
                  "something other than a line break follows a boundary"},
-        BodyCase{"no_disposition", delimiter + "\r\nContent-Type: text/plain\r\n\r\nv\r\n" + delimiter + "--", "a part has no Content-Disposition header"},
-        BodyCase{"two_dispositions", delimiter + "\r\nContent-Disposition: form-data; name=a\r\nContent-Disposition: form-data; name=b\r\n\r\nv\r\n" + delimiter + "--",
+        BodyCase{"no_disposition", formDelimiter + "\r\nContent-Type: text/plain\r\n\r\nv\r\n" + formClose, "a part has no Content-Disposition header"},
+        BodyCase{"two_dispositions", formDelimiter + "\r\nContent-Disposition: form-data; name=a\r\nContent-Disposition: form-data; name=b\r\n\r\nv\r\n" + formClose,
                  "a part has two Content-Disposition headers"},
-        BodyCase{"not_form_data", delimiter + "\r\nContent-Disposition: attachment; name=a\r\n\r\nv\r\n" + delimiter + "--", "a part's Content-Disposition is not form-data"},
-        BodyCase{"no_name", delimiter + "\r\nContent-Disposition: form-data; filename=x\r\n\r\nv\r\n" + delimiter + "--", "a part has no field name"},
-        BodyCase{"name_twice", delimiter + "\r\nContent-Disposition: form-data; name=a; name=b\r\n\r\nv\r\n" + delimiter + "--", "a part names its field twice"},
-        BodyCase{"unterminated_name", delimiter + "\r\nContent-Disposition: form-data; name=\"a\r\n\r\nv\r\n" + delimiter + "--",
+        BodyCase{"not_form_data", formDelimiter + "\r\nContent-Disposition: attachment; name=a\r\n\r\nv\r\n" + formClose, "a part's Content-Disposition is not form-data"},
+        BodyCase{"no_name", formDelimiter + "\r\nContent-Disposition: form-data; filename=x\r\n\r\nv\r\n" + formClose, "a part has no field name"},
+        BodyCase{"name_twice", formDelimiter + "\r\nContent-Disposition: form-data; name=a; name=b\r\n\r\nv\r\n" + formClose, "a part names its field twice"},
+        BodyCase{"unterminated_name", formDelimiter + "\r\nContent-Disposition: form-data; name=\"a\r\n\r\nv\r\n" + formClose,
                  "a part's Content-Disposition has malformed parameters"},
-        BodyCase{"header_without_colon", delimiter + "\r\nContent-Disposition form-data\r\n\r\nv\r\n" + delimiter + "--", "a part has a malformed header line"},
-        BodyCase{"blank_in_header_name", delimiter + "\r\nContent Disposition: form-data; name=a\r\n\r\nv\r\n" + delimiter + "--", "a part has a malformed header line"}),
+        BodyCase{"header_without_colon", formDelimiter + "\r\nContent-Disposition form-data\r\n\r\nv\r\n" + formClose, "a part has a malformed header line"},
+        BodyCase{"blank_in_header_name", formDelimiter + "\r\nContent Disposition: form-data; name=a\r\n\r\nv\r\n" + formClose, "a part has a malformed header line"}),
     [](const auto& info) { return info.param.name; });
 
 struct BoundaryCase {
@@ -78,7 +79,8 @@ TEST_P(FormBoundary, ComesFromTheContentType) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, FormBoundary,
-    ::testing::Values(BoundaryCase{"connector", "multipart/form-data; boundary=" + boundary, boundary},
+    ::testing::Values(BoundaryCase{"connector", "multipart/form-data; boundary=" + test_support::formBoundary,
+                                      test_support::formBoundary},
                       BoundaryCase{"quoted_and_cased", "Multipart/Form-Data;charset=utf-8; BOUNDARY=\"a b\"", "a b"},
                       BoundaryCase{"other_type", "application/x-www-form-urlencoded", ""},
                       BoundaryCase{"no_boundary", "multipart/form-data", ""},

@@ -6,8 +6,12 @@
 #include <fstream>
 #include <unistd.h>
 
+#include "tests/support/table_rows.h"
+
 namespace quorlex::host {
 namespace {
+
+using test_support::PrintTo;
 
 // The example of the host file's description, whole.
 const std::string example = R"({ "batchClassName": "Invoices", "docClassName": "Invoice",

@@ -9,12 +9,14 @@
 #include <fstream>
 #include <sstream>
 
+#include "tests/support/table_rows.h"
 #include "tools/host/host_file.h"
 #include "tools/host/setup_options.h"
 
 namespace quorlex::host {
 namespace {
 
+using test_support::PrintTo;
 using Json = nlohmann::ordered_json;
 
 const char* const hostFile = R"({

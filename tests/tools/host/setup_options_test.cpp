@@ -5,9 +5,12 @@
 #include <vector>
 
 #include "setup/general_page.h"
+#include "tests/support/table_rows.h"
 
 namespace quorlex::host {
 namespace {
+
+using test_support::PrintTo;
 
 std::optional<SetupOptions> parse(std::vector<std::string_view> arguments, std::string& error) {
   return parseSetupOptions(arguments, error);

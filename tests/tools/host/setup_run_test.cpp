@@ -4,10 +4,12 @@
 
 #include "common/text.h"
 #include "setup/required_question.h"
+#include "tests/support/table_rows.h"
 
 namespace quorlex::host {
 namespace {
 
+using test_support::PrintTo;
 using Properties = std::vector<std::pair<std::u16string, std::u16string>>;
 
 std::vector<MemoryLink> withFixedLinks(std::vector<MemoryLink> links) {

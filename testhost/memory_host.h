@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "server/host_faults.h"
 #include "server/host_objects.h"
+#include "testhost/host_faults.h"
 
 namespace quorlex {
 

@@ -1,4 +1,4 @@
-#include "server/host_faults.h"
+#include "testhost/host_faults.h"
 
 #include <new>
 

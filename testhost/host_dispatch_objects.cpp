@@ -1,4 +1,4 @@
-#include "server/host_dispatch_objects.h"
+#include "testhost/host_dispatch_objects.h"
 
 #include "common/unique_bstr.h"
 #include "common/unique_variant.h"

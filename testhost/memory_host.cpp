@@ -1,4 +1,4 @@
-#include "server/memory_host.h"
+#include "testhost/memory_host.h"
 
 #include <algorithm>
 

@@ -1,14 +1,14 @@
 // The in-memory host served as IDispatch objects and read back through the late-bound
 // adapters must behave exactly as the in-memory host itself: same values, same codes,
 // same writes and events.
-#include "server/host_dispatch_objects.h"
+#include "testhost/host_dispatch_objects.h"
 
 #include <gtest/gtest.h>
 
 #include "common/com_apartment.h"
 #include "common/text.h"
 #include "server/host_dispatch_adapters.h"
-#include "server/memory_host.h"
+#include "testhost/memory_host.h"
 
 namespace quorlex {
 namespace {
@@ -167,6 +167,10 @@ struct FaultCase {
   ResultCode code;
   int onCall;
 };
+void PrintTo(const FaultCase& row, std::ostream* out) {
+  *out << "operation " << static_cast<int>(row.operation) << " failing with 0x" << std::hex
+       << static_cast<std::uint32_t>(row.code) << std::dec << " on call " << row.onCall;
+}
 
 class HostDispatchObjects : public testing::TestWithParam<FaultCase> {
  protected:
