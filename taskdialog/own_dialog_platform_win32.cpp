@@ -3,7 +3,7 @@
 #include <cstddef>
 
 #include "common/own_module_win32.h"
-#include "common/unique_window_dc.h"
+#include "common/unique_gdi.h"
 #include "taskdialog/gdi_handles_win32.h"
 #include "taskdialog/painter_win32.h"
 
@@ -16,10 +16,12 @@ static_assert(offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth) == nonClientMetric
 // The display's device context; the font selected into it goes back before it is released.
 class DisplayMeasurer final : public ITextMeasurer {
  public:
-  explicit DisplayMeasurer(unique_window_dc dc) : dc_(std::move(dc)) {}
+  DisplayMeasurer() : dc_(nullptr) {}
   ~DisplayMeasurer() override {
     if (oldFont_ != nullptr) (void)SelectObject(dc_.get(), oldFont_);
   }
+
+  bool ready() const { return static_cast<bool>(dc_); }
 
   TextSize measure(FontHandle font, std::u16string_view text, int widthLimit, std::uint32_t format) override {
     HGDIOBJ old = SelectObject(dc_.get(), gdi(font));
@@ -28,7 +30,7 @@ class DisplayMeasurer final : public ITextMeasurer {
   }
 
  private:
-  unique_window_dc dc_;
+  window_dc dc_;
   HGDIOBJ oldFont_ = nullptr;
 };
 
@@ -103,9 +105,9 @@ void Win32Graphics::release(FontHandle font) { (void)DeleteObject(gdi(font)); }
 void Win32Graphics::release(IconHandle icon) { (void)DestroyIcon(icon); }
 
 std::unique_ptr<ITextMeasurer> Win32Display::openMeasuringContext() {
-  HDC dc = GetDC(nullptr);
-  if (dc == nullptr) return nullptr;
-  return std::make_unique<DisplayMeasurer>(unique_window_dc(nullptr, dc));
+  auto measurer = std::make_unique<DisplayMeasurer>();
+  if (!measurer->ready()) return nullptr;
+  return measurer;
 }
 
 std::optional<std::int32_t> Win32Display::messageFontHeight() {
